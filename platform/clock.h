@@ -1,0 +1,9 @@
+#pragma once
+// Wall clock and sleep. Under the SDL backend these are the real monotonic clock
+// (sub-millisecond) and a real sleep; under the virtual backend time only moves
+// when the main thread presents a frame or sleeps, and a sleep on any other thread
+// waits for virtual time to reach its wake-up, so runs are deterministic.
+#include <cstdint>
+
+double clock_seconds();           // monotonic, only differences matter
+void sleep_ms(uint32_t milliseconds);
