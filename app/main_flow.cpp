@@ -10,6 +10,8 @@
 
 #include "app/page_scrolling.h"
 #include "display/display.h"
+#include "gfx/intro_effects.h"
+#include "gfx/noise_flash.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/random.h"
@@ -45,10 +47,20 @@ void release_wait(Program& program) {
   present(program);
 }
 
+void noise_flashes(Program& program, const char* sequence) {
+  program.screen = Screen::flash;
+  for (const char* kind = sequence; *kind; ++kind) {
+    if (*kind == 'c') noise_flash_coarse(program.frame);
+    if (*kind == 'f') noise_flash_fine(program.frame);
+  }
+}
+
 void intro_prepare(Program& program) {
   AppState& app = program.app;
-  program.screen = Screen::intro;
+  stars_init(program.intro);
   sleep_ms(150);
+  noise_flashes(program, "ccf");
+  program.screen = Screen::intro;
   double now = clock_seconds();
   uint64_t seed;
   std::memcpy(&seed, &now, sizeof seed);
@@ -70,8 +82,13 @@ void intro_loop(Program& program) {
   while (!key_struck(vk_escape) && display_mouse_left() == 0) {
     app.intro_frame_started_at = clock_seconds();
     intro_pick_tune_by_function_key(app);
+    raster_bars_draw(program.frame, app);
+    intro_tables_update(program.intro, app);
+    stars_draw(program.frame, program.intro, app);
+    draw_credits(program.frame, program.intro, program.big_font, program.credit_lines);
+    scroller_draw(program.frame, program.intro, app, program.big_font);
     present(program);
-    frame_clear(program.frame);
+    intro_clear(program.frame);
     sleep_ms(1);
     app.intro_frame_scale = (clock_seconds() - app.intro_frame_started_at) * 250.0;
     app.intro_phase += (clock_seconds() - app.intro_frame_started_at) * 50.0;
@@ -79,6 +96,7 @@ void intro_loop(Program& program) {
 }
 
 void change_to_magazine(Program& program) {
+  noise_flashes(program, "ccfcff");
   sleep_ms(10);
   frame_clear(program.frame);
   program.screen = Screen::magazine;
