@@ -78,6 +78,10 @@ void sid_render_chunk(SidPlayerState& st, int16_t* out, uint32_t count) {
   synth_render(st.chip, st.memory, out, count);
 }
 
+void sid_render_buffer(SidPlayerState& st, int16_t* out) {
+  for (uint32_t i = 0; i < sid_buffer_chunks; ++i) sid_render_chunk(st, out + i * sid_chunk_samples, sid_chunk_samples);
+}
+
 SidLoadResult sid_prepare_tune(SidPlayerState& st, const uint8_t* tune, uint32_t length, uint8_t subsong) {
   sid_reset(st, sid_sample_rate);
   const SidLoadResult result = sid_load(st, tune, length);

@@ -11,6 +11,8 @@
 
 constexpr uint32_t sid_sample_rate = 44100;
 constexpr uint32_t sid_chunk_samples = 882;          // one play call each: 50 per second
+constexpr uint32_t sid_buffer_chunks = 8;            // the output stream's refill unit
+constexpr uint32_t sid_buffer_samples = sid_buffer_chunks * sid_chunk_samples;  // 160 ms
 
 // Instruction bounds of one routine call. Real tunes stay far below them (init
 // about 12,000, play about 1,600); a PAL frame cannot hold more than ~10,000.
@@ -29,6 +31,8 @@ SidLoadResult sid_load(SidPlayerState& state, const uint8_t* tune, uint32_t leng
 void sid_init_song(SidPlayerState& state, uint8_t subsong);
 // One play call, then count samples of the chip's output.
 void sid_render_chunk(SidPlayerState& state, int16_t* out, uint32_t count);
+// 8 chunks in a row into one output buffer of sid_buffer_samples.
+void sid_render_buffer(SidPlayerState& state, int16_t* out);
 // Runs a routine until it returns to $0000/$0001 or hits the limit; returns the
 // instruction count.
 uint32_t cpu_call(SidPlayerState& state, uint16_t address, uint8_t a, uint32_t instruction_limit);

@@ -7,7 +7,6 @@
 #include <thread>
 
 #include "platform/message_box.h"
-#include "sid/sid_driver.h"
 
 namespace {
 
@@ -50,10 +49,6 @@ void refill(WaveDevice* device, WaveHeader* header, uintptr_t instance) {
 }
 
 }  // namespace
-
-void sid_render_buffer(SidPlayerState& player, int16_t* out) {
-  for (uint32_t i = 0; i < sid_buffer_chunks; ++i) sid_render_chunk(player, out + i * sid_chunk_samples, sid_chunk_samples);
-}
 
 bool sid_stream_start(SidStream& s, SidPlayerState& player) {
   sid_stream_stop(s);

@@ -13,10 +13,8 @@
 #include <cstdint>
 
 #include "platform/wave_out.h"
-#include "sid/sid_state.h"
+#include "sid/sid_driver.h"
 
-constexpr uint32_t sid_buffer_chunks = 8;
-constexpr uint32_t sid_buffer_samples = 7056;   // 8 x 882
 constexpr uint32_t sid_buffer_bytes = sid_buffer_samples * 2;
 
 struct SidStream {
@@ -32,5 +30,3 @@ struct SidStream {
 bool sid_stream_start(SidStream& stream, SidPlayerState& player);
 void sid_stream_resume(SidStream& stream);
 void sid_stream_stop(SidStream& stream);
-// 8 play calls and 7,056 samples into one buffer: the refill unit.
-void sid_render_buffer(SidPlayerState& player, int16_t* out);

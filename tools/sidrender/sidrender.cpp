@@ -47,22 +47,18 @@ struct Options {
 std::string parse(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    auto value = [&](const char* name) -> const char* {
-      if (i + 1 >= argc) return nullptr;
-      (void)name;
-      return argv[++i];
-    };
+    auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
     if (a == "-o") {
-      if (!(o.out = value("-o"))) return "-o needs a file name";
+      if (!(o.out = value())) return "-o needs a file name";
     } else if (a == "--seconds") {
-      const char* v = value("--seconds");
+      const char* v = value();
       char* end = nullptr;
       if (!v) return "--seconds needs a number";
       o.seconds = std::strtod(v, &end);
       if (end == v || *end || !(o.seconds > 0) || o.seconds > max_seconds)
         return std::string("--seconds wants a number above 0 and at most 3600, not '") + v + "'";
     } else if (a == "--song") {
-      const char* v = value("--song");
+      const char* v = value();
       char* end = nullptr;
       if (!v) return "--song needs a number";
       const long n = std::strtol(v, &end, 10);
@@ -71,7 +67,7 @@ std::string parse(int argc, char** argv, Options& o) {
     } else if (a == "--stats") {
       o.stats = true;
     } else if (a == "--writes") {
-      if (!(o.writes = value("--writes"))) return "--writes needs a file name";
+      if (!(o.writes = value())) return "--writes needs a file name";
     } else if (!a.empty() && a[0] == '-') {
       return "unknown option " + a + " (try --help)";
     } else if (!o.in) {
