@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "app/intro_tunes.h"
 #include "app/page_scrolling.h"
 #include "display/display.h"
 #include "gfx/intro_effects.h"
@@ -24,6 +25,7 @@ void present(Program& program) { display_update(program.frame.pixels); }
 bool start_up(Program& program) {
   AppState& app = program.app;
   app = AppState{};
+  sid_set_tunes(intro_tune_table());
   app.wheel_now = app.wheel_prev = 0;
   display_set_close_on_escape(0);
   display_configure(0, "ORVELLA PREVIEW\rFULL SCREEN?", 0, 1);
@@ -66,14 +68,13 @@ void intro_prepare(Program& program) {
   std::memcpy(&seed, &now, sizeof seed);
   random_seed(seed);
   app.scroller_hold_until = now;
-  app.current_tune = int32_t(std::floor(random_uniform() * 12.0)) + 1;
-  if (app.current_tune < 1) app.current_tune = 1;
-  if (app.current_tune > 12) app.current_tune = 12;
+  app.current_tune = intro_first_tune(random_uniform());
+  sid_play_tune(app.current_tune);
 }
 
 void intro_pick_tune_by_function_key(AppState& app) {
   for (int k = 1; k <= 12; ++k)
-    if (key_struck(vk_f1 + k - 1) && app.current_tune != k) app.current_tune = k;
+    if (key_struck(vk_f1 + k - 1)) intro_select_tune(app.current_tune, k);
 }
 
 void intro_loop(Program& program) {
@@ -96,6 +97,7 @@ void intro_loop(Program& program) {
 }
 
 void change_to_magazine(Program& program) {
+  sid_stop();
   noise_flashes(program, "ccfcff");
   sleep_ms(10);
   frame_clear(program.frame);
