@@ -103,6 +103,17 @@ bool write_body(png_structp png, png_infop info, FILE* file, const IndexedPictur
   return true;
 }
 
+bool write_rgb_body(png_structp png, png_infop info, FILE* file, int width, int height, png_bytep* row_pointers) {
+  if (setjmp(png_jmpbuf(png)) != 0) return false;
+  png_init_io(png, file);
+  png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  png_write_image(png, row_pointers);
+  png_write_end(png, nullptr);
+  return true;
+}
+
 }  // namespace
 
 bool png_read_indexed(const std::string& path, IndexedPicture& picture, std::string& error) {
@@ -158,5 +169,31 @@ bool png_write_indexed(const std::string& path, const IndexedPicture& picture, s
     error = "write failed";
     ok = false;
   }
+  return ok;
+}
+
+bool png_write_rgb(const std::string& path, int width, int height, const uint32_t* pixels, std::string& error) {
+  File file(std::fopen(path.c_str(), "wb"));
+  if (!file) {
+    error = "cannot create the file";
+    return false;
+  }
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, on_png_error, on_png_warning);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  if (!info) {
+    png_destroy_write_struct(&png, nullptr);
+    error = "out of memory";
+    return false;
+  }
+  std::vector<uint8_t> bytes(size_t(width) * size_t(height) * 3);
+  for (size_t i = 0; i < size_t(width) * size_t(height); ++i) {
+    bytes[i * 3] = uint8_t(pixels[i] >> 16);
+    bytes[i * 3 + 1] = uint8_t(pixels[i] >> 8);
+    bytes[i * 3 + 2] = uint8_t(pixels[i]);
+  }
+  std::vector<png_bytep> row_pointers;
+  for (int y = 0; y < height; ++y) row_pointers.push_back(bytes.data() + size_t(y) * size_t(width) * 3);
+  bool ok = write_rgb_body(png, info, file.get(), width, height, row_pointers.data());
+  png_destroy_write_struct(&png, &info);
   return ok;
 }

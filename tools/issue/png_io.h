@@ -20,3 +20,6 @@ bool png_read_indexed(const std::string& path, IndexedPicture& picture, std::str
 
 // Writes an 8-bit palettised PNG with all 256 palette entries.
 bool png_write_indexed(const std::string& path, const IndexedPicture& picture, std::string& error);
+
+// Writes 0x00RRGGBB pixels as a true-colour PNG (previews, captures).
+bool png_write_rgb(const std::string& path, int width, int height, const uint32_t* pixels, std::string& error);
