@@ -18,9 +18,12 @@ pid=$!
 # A loaded machine may take a while to map the window.
 for _ in $(seq 1 200); do xdotool search --name "CODED BY FERNHOLLOW" >/dev/null 2>&1 && break; sleep 0.1; done
 sleep 2
-xdotool key Escape
+# A real key press lasts longer than a frame; a tap shorter than one poll of
+# the key state would not count as struck.
+strike_escape() { xdotool keydown Escape; sleep 0.25; xdotool keyup Escape; }
+strike_escape
 sleep 2
-xdotool key Escape
+strike_escape
 for _ in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 if kill -0 $pid 2>/dev/null; then
   echo "FAILED: the magazine did not end after two Escapes"
