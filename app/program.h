@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "app/large_font.h"
 #include "gfx/big_font.h"
+#include "app/magazine.h"
 #include "gfx/frame_buffer.h"
 #include "gfx/intro_screen.h"
 
@@ -16,6 +17,7 @@ enum class Screen { release, intro, flash, magazine, wipe };
 struct Program {
   AppState app;
   FrameBuffer frame;
+  Magazine magazine;         // pages, font, skins, buttons, menu, pointer, ticker
   Screen screen = Screen::release;
   IntroScreen intro;
   BigFont big_font;
