@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <map>
 
 #include "tools/chartgen/charts.h"
 #include "tools/chartgen/layout.h"
@@ -131,7 +130,8 @@ bool block_group_pages(const Register& reg, int year, Lines& out, std::string& e
   auto points = group_standings(reg, first, last);
   for (int g : groups) {
     Line head;
-    head.put('G', " " + reg.groups[g], 2);
+    head.pad(2);
+    head.put('G', reg.groups[g], 2);
     std::string right_year = num(count_releases(reg, first, last, g));
     std::string right_all = num(count_releases(reg, reg.first_month, reg.last_month, g));
     int right = text_width(" " + num(year) + ": " + right_year + " releases  all time: " + right_all);
@@ -158,7 +158,7 @@ bool block_group_pages(const Register& reg, int year, Lines& out, std::string& e
 
 bool block_production_chart(const Register& reg, Period p, int places, Lines& out, std::string& error) {
   Table t;
-  t.columns = {{"#", true}, {"Production"}, {"Group"}, {"Type"}, {"Pts", true}, {"Best", true}, {"Top", true}};
+  t.columns = {{"#", true}, {"Production"}, {"Group"}, {"Type"}, {"Pts", true}, {"Top", true}, {"Best", true}};
   auto table = production_standings(reg, p.first, p.last);
   for (size_t i = 0; i < table.size() && int(i) < places; ++i) {
     const Standing& s = table[i];
@@ -168,8 +168,8 @@ bool block_production_chart(const Register& reg, Period p, int places, Lines& ou
                       {reg.groups[r.group], 'H'},
                       {std::string(kind_short[r.kind]), kind_colour[r.kind]},
                       {num(s.points), '7'},
-                      {score_text(s.best_score), '2'},
-                      {"#" + num(s.best_rank), s.best_rank == 1 ? 'M' : '2'}});
+                      {"#" + num(s.best_rank), s.best_rank == 1 ? 'M' : '2'},
+                      {score_text(s.best_score), '2'}});
   }
   t.rule_before = {3, 10};
   return render_table(t, out, error);
@@ -301,40 +301,57 @@ bool block_group_years(const Register& reg, Lines& out, std::string& error) {
 }
 
 bool block_records(const Register& reg, Lines& out, std::string&) {
-  // Highest score, most votes, the longest reign at number one.
-  int best_score = -1, best_votes = -1;
-  const Release* score_rel = nullptr;
-  const Release* votes_rel = nullptr;
-  int score_month = 0, votes_month = 0;
-  for (const Release& r : reg.releases)
-    for (const Vote& v : r.votes) {
-      if (v.score > best_score) best_score = v.score, score_rel = &r, score_month = v.month;
-      if (v.votes > best_votes) best_votes = v.votes, votes_rel = &r, votes_month = v.month;
+  // Each record keeps every holder, so that a shared record says so.
+  struct Holder {
+    int release = -1, group = -1, month = 0;
+  };
+  auto better = [](int value, int& best, std::vector<Holder>& holders, Holder h) {
+    if (value > best) best = value, holders.clear();
+    if (value == best) holders.push_back(h);
+  };
+  int best_score = 0, best_votes = 0, most_ones = 0, most_month = 0, most_ballots = 0;
+  std::vector<Holder> score_h, votes_h, ones_h, month_h, ballots_h;
+  for (size_t i = 0; i < reg.releases.size(); ++i)
+    for (const Vote& v : reg.releases[i].votes) {
+      better(v.score, best_score, score_h, {int(i), -1, v.month});
+      better(v.votes, best_votes, votes_h, {int(i), -1, v.month});
     }
-  std::map<int, int> reign;  // release -> months at number one
+  std::vector<std::vector<int>> ones(reg.groups.size());
   for (int m = reg.first_month; m <= reg.last_month; ++m) {
     auto chart = monthly_chart(reg, m);
-    if (!chart.empty()) ++reign[chart.front().release];
+    if (chart.empty()) continue;
+    auto& list = ones[reg.releases[chart.front().release].group];
+    if (std::find(list.begin(), list.end(), chart.front().release) == list.end()) list.push_back(chart.front().release);
   }
-  int reign_rel = -1, reign_len = 0;
-  for (auto [rel, n] : reign)
-    if (n > reign_len) reign_rel = rel, reign_len = n;
-  int most_ballots = 0, ballots_month = 0;
-  for (auto [m, n] : reg.ballots)
-    if (n > most_ballots) most_ballots = n, ballots_month = m;
+  for (size_t g = 0; g < reg.groups.size(); ++g) {
+    better(int(ones[g].size()), most_ones, ones_h, {-1, int(g), 0});
+    for (int m = reg.first_month; m <= reg.last_month; ++m)
+      better(count_releases(reg, m, m, int(g)), most_month, month_h, {-1, int(g), m});
+  }
+  for (auto [m, n] : reg.ballots) better(n, most_ballots, ballots_h, {-1, -1, m});
 
-  auto record = [&](std::string_view what, std::string value, const Release* r, std::string when) {
+  auto record = [&](std::string_view what, const std::string& value, const std::vector<Holder>& holders) {
+    const Holder& h = holders.front();
     Line l;
-    l.pad(3);
-    l.put('2', what).put('3', " ").fill('3', "·", 30).put('3', " ").put('7', value);
-    if (r) l.put('2', "  ").put('F', r->title).put('2', " by ").put('H', reg.groups[r->group]);
-    if (!when.empty()) l.put('3', ", " + when);
+    l.pad(4);
+    l.put('2', what).put('3', " ").fill('3', "·", 34).put('3', " ").put('7', value);
+    if (h.month) l.put('3', "   " + month_name(h.month));
     out.push_back(l.text);
+    if (h.release < 0 && h.group < 0) return;
+    Line who;
+    who.pad(8);
+    if (holders.size() > 1) who.put('3', "shared by " + num(int(holders.size())) + "; first: ");
+    if (h.release >= 0)
+      who.put('F', reg.releases[h.release].title).put('2', " by ").put('H', reg.groups[reg.releases[h.release].group]);
+    else
+      who.put('H', reg.groups[h.group]);
+    out.push_back(who.text);
   };
-  if (score_rel) record("Highest score", score_text(best_score), score_rel, month_name(score_month));
-  if (votes_rel) record("Most votes in a month", num(best_votes), votes_rel, month_name(votes_month));
-  if (reign_rel >= 0) record("Longest run at No.1", num(reign_len) + " months", &reg.releases[reign_rel], "");
-  record("Most ballots in a month", num(most_ballots), nullptr, month_name(ballots_month));
+  if (!score_h.empty()) record("Highest score", score_text(best_score), score_h);
+  if (!votes_h.empty()) record("Most votes in one chart", num(best_votes), votes_h);
+  if (!ones_h.empty()) record("Most productions at No.1", num(most_ones), ones_h);
+  if (!month_h.empty()) record("Most releases in one month", num(most_month), month_h);
+  if (!ballots_h.empty()) record("Most ballots for one chart", num(most_ballots), ballots_h);
   return true;
 }
 

@@ -1,6 +1,7 @@
 #include "tools/chartgen/charts.h"
 
 #include <algorithm>
+#include <string_view>
 #include <tuple>
 
 namespace chartgen {
@@ -95,7 +96,13 @@ std::vector<Standing> production_standings(const Register& reg, int first, int l
 }
 
 std::vector<Standing> group_standings(const Register& reg, int first, int last) {
-  return standings(reg, first, last, true);
+  auto table = standings(reg, first, last, true);
+  // Equal standings in the order of the groups' names.
+  std::stable_sort(table.begin(), table.end(), [&](const Standing& a, const Standing& b) {
+    return std::tuple(-a.points, a.best_rank, -a.number_ones, -a.best_score, std::string_view(reg.groups[a.id])) <
+           std::tuple(-b.points, b.best_rank, -b.number_ones, -b.best_score, std::string_view(reg.groups[b.id]));
+  });
+  return table;
 }
 
 int count_releases(const Register& reg, int first, int last, int group, int kind) {
