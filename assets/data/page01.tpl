@@ -1,8 +1,8 @@
 @# Page 1, the Monthly Chart. 41 lines: a page of 42.
+
 {D f2}  MONTHLY CHART{/}{3}  ·  {M f2}December 2009{/}{3}  ·  {2}issue 37
 {3}  $(ballots 2009-12) ballots received, $(voted 2009-12) productions voted, voting closed on 20 December
 {band 5}
-
 @monthly_chart 2009-12
 
 {3}  Move: {7}+n{3} places up  {5}-n{3} places down  {2}={3} same place  {D}NEW{3} first chart  {G}RE{3} back

@@ -1,4 +1,5 @@
 @# Page 4, Group Release Stats: every group's year, month by month. 1614 lines: a page of 1615.
+
 {G f2}  GROUP RELEASE STATS{/}{3}  ·  {M f2}2009{/}{3}  ·  {2}every group, every month
 {3}  Counted from the ORVELLA release register, January to 20 December 2009
 {band 6}
@@ -20,5 +21,4 @@
 {2}  takes you to the bottom of the list and Home brings you back up here.
 
 {band 6}
-
 @group_pages 2009

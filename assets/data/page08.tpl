@@ -1,8 +1,8 @@
 @# Page 8, Alltime Stats: the whole register, December 2006 to December 2009. 179 lines: a page of 180.
+
 {D f2}  ALLTIME STATS{/}{3}  ·  {M f2}37 issues{/}{3}  ·  {2}December 2006 to December 2009
 {3}  Every release the chart team has counted, and every chart since issue 1
 {band 8}
-
 {2}  Thirty-seven charts, {7}$(releases all){2} releases from {7}$(groups all){2} groups, and more ballots
 {2}  than we ever thought we would open. Here is the whole register in one page:
 {2}  the years side by side, the productions that earned the most chart points,
