@@ -2,6 +2,10 @@
 // chart arithmetic must follow the published rules.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -165,4 +169,65 @@ TEST(ChartgenTemplate, ValuesBlocksAndWidths) {
   ASSERT_TRUE(expand_template("@monthly_chart 2009-12\n", "p", reg, lines, error)) << error;
   ASSERT_EQ(lines.size(), 6u);  // top, header, rule, two rows, bottom
   for (const std::string& l : lines) EXPECT_EQ(markup_width(l), markup_width(lines[0]));
+}
+
+TEST(ChartgenLayout, LinesAndTables) {
+  Line l;
+  l.put('1', "a{b").put('D', "c", 2).pad(6).put('D', "d", 2);
+  EXPECT_EQ(l.text, "a{{b{D f2}c  d");  // '{' escaped, one change for colour and font together
+  EXPECT_EQ(l.width, 7);
+  EXPECT_EQ(markup_width(l.text), 7);
+
+  Table t;
+  t.columns = {{"N", true}, {"Name"}};
+  t.rows = {{{"7", '7'}, {"Glass", 'F'}}, {{"12", '7'}, {"Tin", 'F'}}};
+  std::vector<std::string> out;
+  std::string error;
+  ASSERT_TRUE(render_table(t, out, error)) << error;
+  ASSERT_EQ(out.size(), 6u);  // top, header, rule, two rows, bottom
+  for (const std::string& line : out) EXPECT_EQ(markup_width(line), markup_width(out[0]));
+  // Right-aligned numbers end in the same column: "7" under the "2" of "12".
+  auto column_of = [](const std::string& line, std::string_view what) {
+    return markup_width(line.substr(0, line.find(what)));
+  };
+  EXPECT_EQ(column_of(out[3], "7}7") + 0, column_of(out[4], "7}12") + 1);
+
+  t.rows.push_back({{"1", '7'}, {std::string(80, 'x'), 'F'}});
+  EXPECT_FALSE(render_table(t, out, error));
+  EXPECT_EQ(error, "table is 89 columns wide, more than 80");
+}
+
+TEST(ChartgenBlocks, GroupPagesHaveOneBlockPerActiveGroup) {
+  Register reg = parse_ok(head + "release | 2009-10-05 | Beta | demo | One | 9.0/50\n"
+                                 "release | 2009-12-01 | Beta | gfx | Two\n");
+  std::vector<std::string> lines;
+  std::string error;
+  ASSERT_TRUE(expand_template("@group_pages 2009\n", "p", reg, lines, error)) << error;
+  // Alpha released nothing and gets no block; Beta's block: heading, table of
+  // three months (the register holds October to December), foot, blank.
+  ASSERT_EQ(lines.size(), 1u + (3 + 3 + 3) + 1 + 1);
+  EXPECT_NE(lines[0].find("Beta"), std::string::npos);
+  EXPECT_NE(lines[10].find("#1"), std::string::npos);
+  EXPECT_NE(lines[10].find("One"), std::string::npos);
+  for (const std::string& l : lines) EXPECT_LE(markup_width(l), page_columns);
+}
+
+TEST(ChartgenTool, WritesAndChecksPages) {
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() / ("chartgen_test_" + std::to_string(::getpid()));
+  fs::create_directories(dir / "data");
+  fs::create_directories(dir / "pages");
+  std::ofstream(dir / "data/releases.txt") << head << "release | 2009-12-01 | Alpha | demo | Glass | 9.4/57\n";
+  std::ofstream(dir / "data/page03.tpl") << "{D}$(releases all) release\n";
+  std::string tool = std::string(MAG_BINARY_DIR) + "/chartgen ";
+  std::string args = (dir / "data").string() + " " + (dir / "pages").string() + " > /dev/null 2>&1";
+  ASSERT_EQ(std::system((tool + args).c_str()), 0);
+  EXPECT_EQ(read((dir / "pages/page03.txt").string()), "{D}1 release\n");
+  EXPECT_EQ(std::system((tool + "--check " + args).c_str()), 0);
+  std::ofstream(dir / "pages/page03.txt") << "{D}2 releases\n";
+  EXPECT_NE(std::system((tool + "--check " + args).c_str()), 0);  // a stale page fails the check
+  EXPECT_EQ(read((dir / "pages/page03.txt").string()), "{D}2 releases\n");  // and is left alone
+  std::ofstream(dir / "data/releases.txt") << "release | 2009-12-01 | Alpha | demo | Glass\n";
+  EXPECT_NE(std::system((tool + args).c_str()), 0);
+  fs::remove_all(dir);
 }
