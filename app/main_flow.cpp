@@ -8,7 +8,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "app/input_sampling.h"
+#include "app/page_change.h"
 #include "app/page_scrolling.h"
+#include "app/page_view.h"
 #include "display/display.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
@@ -19,9 +22,41 @@ namespace {
 
 void present(Program& program) { display_update(program.frame.pixels); }
 
+// The music side of the buttons and the bars: connected by the XM player
+// (xm_stop_current, xm_play_current, play_module_1..4, the music bars).
+const MusicCalls music_calls{};
+
+void present_wipe_step(void* context, FrameBuffer&) { present(*static_cast<Program*>(context)); }
+
+// wipe_out, load_page, wipe_in, as the buttons and the menu ask for it.
+void change_page_with_wipes(void* context, int32_t page) {
+  Program& program = *static_cast<Program*>(context);
+  FramePresenter presenter{present_wipe_step, &program};
+  program.screen = Screen::wipe;
+  wipe_out(program.frame, program.magazine, program.app, music_calls, presenter);
+  load_page(program.magazine.pages, program.app, page);
+  program.page_loaded = page;
+  wipe_in(program.frame, program.magazine, program.app, music_calls, presenter);
+  program.screen = Screen::magazine;
+}
+
+void sample_magazine_input(AppState& app) {
+  InputSample input;
+  input.mouse_x = int32_t(display_mouse_x());
+  input.mouse_y = int32_t(display_mouse_y());
+  input.mouse_left = int32_t(display_mouse_left());
+  input.page_up = key_struck(vk_page_up);
+  input.page_down = key_struck(vk_page_down);
+  input.end = key_struck(vk_end);
+  input.home = key_struck(vk_home);
+  sample_input(app, input);
+}
+
 bool start_up(Program& program) {
   AppState& app = program.app;
   app = AppState{};
+  magazine_init(program.magazine, app);   // pages (editorial loaded), menus, skins, font, pointer, buttons
+  program.page_loaded = 11;
   app.wheel_now = app.wheel_prev = 0;
   display_set_close_on_escape(0);
   display_configure(0, "ORVELLA PREVIEW\rFULL SCREEN?", 0, 1);
@@ -33,6 +68,10 @@ bool start_up(Program& program) {
 // The key or click that started the program must not end the intro at once.
 void release_wait(Program& program) {
   program.screen = Screen::release;
+  // One pump first: a button held since before the window opened is only known
+  // to the display once its messages have been read.
+  frame_clear(program.frame);
+  present(program);
   while (key_held(vk_escape) || display_mouse_left() == 1) {
     frame_clear(program.frame);
     present(program);
@@ -77,6 +116,7 @@ void intro_loop(Program& program) {
 void change_to_magazine(Program& program) {
   sleep_ms(10);
   frame_clear(program.frame);
+  skin_backgrounds_render(program.magazine.skins, 0, 0, 799, 599, 0, 0);
   program.screen = Screen::magazine;
 }
 
@@ -87,8 +127,14 @@ void magazine_loop(Program& program) {
     app.magazine_frame_started_at = clock_seconds();
     scroll_by_arrow_keys(app, key_held(vk_down), key_held(vk_up));
     scroll_by_wheel(app, display_mouse_wheel());
-    if (app.page_length <= 32) app.line_offset = 5;   // short pages rest 5 pixels lower
+    PageChanger pages{change_page_with_wipes, &program};
+    Magazine& magazine = program.magazine;
+    handle_buttons(magazine.buttons, magazine.menu, app, key_struck(vk_f1), key_struck(vk_f1 + 1), pages, music_calls);
+    handle_menu_click(magazine.menu, magazine.buttons, app, pages);
+    draw_magazine(program.frame, magazine, app, music_calls);
+    draw_magazine_overlays(program.frame, magazine, app);   // scroll bar (or the short-page rest), pointer
     present(program);
+    sample_magazine_input(app);
     sleep_ms(1);
     app.magazine_phase += (clock_seconds() - app.magazine_frame_started_at) * 250.0;
   }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/app_state.h"
+#include "app/magazine.h"
 #include "gfx/frame_buffer.h"
 
 // What the screen is showing, for traces and tests.
@@ -13,6 +14,7 @@ enum class Screen { release, intro, flash, magazine, wipe };
 struct Program {
   AppState app;
   FrameBuffer frame;
+  Magazine magazine;         // pages, font, skins, buttons, menu, pointer, ticker
   Screen screen = Screen::release;
   int32_t page_loaded = 0;   // the page last given to load_page
   bool music_on = false;     // background music playing (button 6 dark)

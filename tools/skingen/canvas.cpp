@@ -232,3 +232,46 @@ IndexedPicture quantise(const Canvas& c, float dither) {
   }
   return out;
 }
+
+void draw_logo(Canvas& c, const Atlas& atlas, const char* text, int x, int y, int scale, Rgb top, Rgb bottom,
+               Rgb outline, Rgb glow, float glow_strength) {
+  int w = text_width(text, scale) + 16, h = 12 * scale + 16;
+  std::vector<float> mask(size_t(w * h), 0.0f);
+  auto m = [&](int px, int py) { return px < 0 || py < 0 || px >= w || py >= h ? 0.0f : mask[size_t(py * w + px)]; };
+  for (int i = 0; text[i]; ++i)
+    for (int row = 0; row < 12; ++row)
+      for (int col = 0; col < 9; ++col)
+        if (glyph_value(atlas, (unsigned char)text[i], 2, col, row) > 100)
+          for (int sy = 0; sy < scale; ++sy)
+            for (int sx = 0; sx < scale; ++sx) mask[size_t((8 + row * scale + sy) * w + 8 + (i * 9 + col) * scale + sx)] = 1;
+  int letters_top = 8, letters_bottom = 8 + 10 * scale;
+  for (int py = 0; py < h; ++py)
+    for (int px = 0; px < w; ++px) {
+      int cx = x - 8 + px, cy = y - 8 + py;
+      if (!c.inside(cx, cy)) continue;
+      Rgb& p = c.at(cx, cy);
+      if (m(px, py) > 0) {
+        float t = std::clamp(float(py - letters_top) / float(letters_bottom - letters_top), 0.0f, 1.0f);
+        Rgb fill = mix(top, bottom, t);
+        if (m(px - 1, py - 1) == 0 || m(px - 2, py - 2) == 0) fill = mix(fill, Rgb{255, 255, 255}, 0.45f);
+        else if (m(px + 1, py + 1) == 0) fill = fill * 0.6f;
+        p = fill;
+        continue;
+      }
+      float near = 0;
+      for (int d = 1; d <= 2 && near == 0; ++d)
+        if (m(px - d, py) > 0 || m(px + d, py) > 0 || m(px, py - d) > 0 || m(px, py + d) > 0 || m(px + d, py + d) > 0)
+          near = 1;
+      if (near > 0) {
+        p = outline;
+        continue;
+      }
+      if (glow_strength > 0) {
+        float g = 0;
+        for (int dy = -6; dy <= 6; dy += 2)
+          for (int dx = -6; dx <= 6; dx += 2) g += m(px + dx, py + dy);
+        g = std::min(1.0f, g / 14.0f) * glow_strength;
+        if (g > 0) p = mix(p, glow, g);
+      }
+    }
+}

@@ -57,3 +57,9 @@ void draw_small_digit(Canvas& c, int digit, int x, int y, Rgb colour);
 
 // Median-cut to 256 colours with a light ordered dither, index 0 the darkest.
 IndexedPicture quantise(const Canvas& c, float dither);
+
+// A large bevelled title: the letters of the heading font scaled up, filled
+// with a vertical gradient (top to bottom), a dark outline, a lit upper-left
+// edge and a soft glow of `glow` colour around them (glow_strength 0 for none).
+void draw_logo(Canvas& c, const Atlas& atlas, const char* text, int x, int y, int scale, Rgb top, Rgb bottom,
+               Rgb outline, Rgb glow, float glow_strength);

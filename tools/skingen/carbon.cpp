@@ -107,8 +107,7 @@ void paint_carbon(Canvas& c, const Atlas& atlas) {
   // Logo: blue-white letters with a glow.
   const char* name = "ORVELLA";
   int lx = 400 - (7 * 9 * 3 - 3) / 2;
-  for (int d = 3; d >= 1; --d) draw_text(c, atlas, name, lx + d - 2, 3 + d - 2, 2, 3, blue * (0.25f + 0.1f * float(3 - d)));
-  draw_text(c, atlas, name, lx, 3, 2, 3, rgb(0xDCEEFF));
+  draw_logo(c, atlas, name, lx, 3, 3, rgb(0xF4FAFF), rgb(0x5A7EA8), rgb(0x05080E), blue, 0.55f);
   glow_line(c, 180, 620, 37, 0.9f);
   draw_text(c, atlas, "ISSUE 37", 16, 14, 2, 1, rgb(0x8CC4FF));
   draw_text(c, atlas, "27-12-2009", 786 - 90, 14, 2, 1, rgb(0x8CC4FF));

@@ -15,7 +15,7 @@ Rgb metal(int x, int y) {
   Rgb base = mix(rgb(0x3A3029), rgb(0x76644F), broad);
   base = base * (0.9f + 0.16f * streak + 0.06f * grain);
   float rust = fbm(float(x) / 70.0f + 3.1f, float(y) / 55.0f, seed + 21, 5);
-  float amount = std::clamp((rust - 0.52f) * 5.0f, 0.0f, 1.0f);
+  float amount = std::clamp((rust - 0.47f) * 4.0f, 0.0f, 1.0f);
   if (amount > 0) {
     float pits = fbm(float(x) / 4.0f, float(y) / 4.0f, seed + 33, 2);
     Rgb r = mix(rgb(0x5A260C), rgb(0xA8521C), pits);
@@ -55,12 +55,29 @@ void rivet(Canvas& c, int cx, int cy) {
     }
 }
 
+// Rust run-off: orange-brown streaks fading downwards from a start row.
+void streaks(Canvas& c, int x0, int x1, int y, int count, int s) {
+  for (int i = 0; i < count; ++i) {
+    int x = x0 + int(hash01(i, 7, s) * float(x1 - x0));
+    int length = 12 + int(hash01(i, 8, s) * 50);
+    int width = 1 + int(hash01(i, 9, s) * 3);
+    for (int k = 0; k < length; ++k)
+      for (int d = 0; d < width; ++d) {
+        int px = x + d + int(std::sin(float(k) * 0.15f + float(i)) * 1.2f), py = y + k;
+        if (!c.inside(px, py)) continue;
+        float a = 0.55f * (1 - float(k) / float(length)) * (0.6f + 0.4f * hash01(px, py, s));
+        c.at(px, py) = mix(c.at(px, py), rgb(0x8A3A10), a);
+      }
+  }
+}
+
 void plate(Canvas& c, Rect r, bool rivets) {
   drop_shadow(c, r.x0, r.y0, r.x1, r.y1, 6, 0.55f);
   for (int y = r.y0; y <= r.y1; ++y)
     for (int x = r.x0; x <= r.x1; ++x) c.at(x, y) = metal(x + 311, y + 97) * 1.08f;
   scratches(c, (r.x1 - r.x0) * (r.y1 - r.y0) / 2500, r.x0 + 3, r.y0 + 3, r.x1 - 3, r.y1 - 3, r.x0 * 7 + r.y0);
   bevel(c, r.x0, r.y0, r.x1, r.y1, 3, 1.45f, 0.5f, false);
+  streaks(c, r.x0 + 4, r.x1 - 4, r.y0 + 3, (r.x1 - r.x0) / 40, r.x0 + r.y1);
   if (rivets) {
     rivet(c, r.x0 + 7, r.y0 + 7);
     rivet(c, r.x1 - 7, r.y0 + 7);
@@ -114,9 +131,7 @@ void paint_grunge(Canvas& c, const Atlas& atlas) {
   // Logo strip.
   const char* name = "ORVELLA";
   int lx = 400 - (7 * 9 * 3 - 3) / 2;
-  draw_text(c, atlas, name, lx + 3, 5, 2, 3, rgb(0x120804));
-  draw_text(c, atlas, name, lx - 1, 1, 2, 3, rgb(0xFFD7A0));
-  draw_text(c, atlas, name, lx, 2, 2, 3, rgb(0xE0701C));
+  draw_logo(c, atlas, name, lx, 3, 3, rgb(0xFFB347), rgb(0x9A3A0C), rgb(0x140804), rgb(0xFF7A1A), 0.25f);
   engrave_text(c, atlas, "ISSUE 37", 14, 13, 2, 1, rgb(0xF0A060), rgb(0x140A04));
   engrave_text(c, atlas, "27-12-2009", 786 - 90, 13, 2, 1, rgb(0xF0A060), rgb(0x140A04));
   for (int x : {128, 160, 640, 672}) rivet(c, x, 18);
