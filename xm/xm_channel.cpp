@@ -12,11 +12,11 @@
 namespace {
 
 struct WaveTables {
-  uint8_t vibrato_sine[64];   // |sin| x 256 for positions -32..31
+  uint16_t vibrato_sine[64];  // |sin| x 256 for positions -32..31 (256 at the peak)
   int8_t auto_vibrato_sine[256];
   WaveTables() {
     for (int p = -32; p < 32; ++p)
-      vibrato_sine[p + 32] = uint8_t(int32_t(std::fabs(std::sin(float(2 * p) * 0.049087375f)) * 256.0f));
+      vibrato_sine[p + 32] = uint16_t(int32_t(std::fabs(std::sin(float(2 * p) * 0.049087375f)) * 256.0f));
     for (int p = 0; p < 256; ++p)
       auto_vibrato_sine[p] = int8_t(int32_t(std::sin(float(p) * 0.024543688f) * 64.0f));
   }

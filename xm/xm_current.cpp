@@ -9,12 +9,6 @@ XmModule* current = nullptr;
 
 }  // namespace
 
-XmModule* xm_load_from_memory(const uint8_t* data, size_t size) {
-  xm_set_memory_source(data, size);
-  xm_set_file_callbacks(memory_open, memory_close, memory_read, memory_seek, memory_tell);
-  return xm_load(nullptr);
-}
-
 bool xm_load_current(const uint8_t* data, int32_t length) {
   // At most one module: a current one still loaded is released, not leaked.
   xm_free_current();

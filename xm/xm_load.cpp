@@ -371,3 +371,9 @@ XmModule* xm_load(const char* name) {
   }
   return module;
 }
+
+XmModule* xm_load_from_memory(const uint8_t* data, size_t size) {
+  xm_set_memory_source(data, size);
+  xm_set_file_callbacks(memory_open, memory_close, memory_read, memory_seek, memory_tell);
+  return xm_load(nullptr);
+}

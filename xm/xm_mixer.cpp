@@ -217,7 +217,8 @@ void fill_block(XmRenderer& r) {
     mix_voices(r, out + done * 2, n);
     done += n;
     left -= n;
-    m.elapsed_ms += uint32_t(float(n) * r.rate_reciprocal * 1000.0f);
+    // The single-precision 1/R, carried in double: a full 882-frame tick adds 19.
+    m.elapsed_ms += uint32_t(double(n) * double(r.rate_reciprocal) * 1000.0);
   }
   r.records[block].store(BlockRecord{uint8_t(m.order), uint8_t(m.row), m.elapsed_ms}, std::memory_order_relaxed);
   m.samples_left_in_tick = left;
