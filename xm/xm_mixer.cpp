@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int64_t one = int64_t(1) << 32;
 constexpr float fraction_scale = 1.0f / 2147483648.0f;  // top 31 bits of the fraction -> [0, 1)
 
 int64_t position_of(const MixVoice& v) { return int64_t(v.position) << 32 | v.position_fraction; }
