@@ -144,7 +144,9 @@ void xm_process_row(XmModule& m) {
   for (int c = 0; c < m.channel_count; ++c) {
     XmChannel& ch = m.channels[c];
     const XmCell& cell = cell_of(m, c);
-    bool porta = cell.effect == 3 || cell.effect == 5;
+    // As in FT2, a volume-column portamento (Fx) slides like effect 3: the
+    // note sets the target and the period keeps where it was.
+    bool porta = cell.effect == 3 || cell.effect == 5 || (cell.volume >> 4) == 0xF;
     if (cell.instrument && !porta) ch.instrument = uint8_t(cell.instrument - 1);
     if (is_note(cell.note) && !porta) ch.note = uint8_t(cell.note - 1);
     Lookup found = look_up(m, ch);

@@ -289,3 +289,20 @@ TEST(XmReplay, EveryEffectAndVolumeByteIsSafe) {
     EXPECT_LE(linear.ch(c).period, xm_period_max);
   }
 }
+
+TEST(XmReplay, VolumeColumnPortamentoSlidesFromTheOldNote) {
+  Song song = one_channel_song(square_sample());
+  song.speed = 4;
+  at(song.patterns[0], 1, 0, 0) = {note("C-4"), 1, 0, 0, 0};
+  at(song.patterns[0], 1, 1, 0) = {note("D-4"), 1, 0xF4, 0, 0};  // slide at 4 x 16 x 4 per tick
+  Engine e(song);
+  e.ticks(4);
+  MixVoice* voice = e.ch().voice;
+  int32_t c4 = e.ch().period;
+  e.tick();
+  EXPECT_EQ(e.ch().period, c4) << "no jump to the new note";
+  EXPECT_EQ(e.ch().porta_target, c4 - 2 * 64);
+  EXPECT_EQ(e.ch().voice, voice) << "no retrigger";
+  e.tick();
+  EXPECT_EQ(e.ch().period, c4 - 2 * 64) << "256 per tick reaches the target at once";
+}
