@@ -37,7 +37,7 @@ struct Phrase {
 
 enum class Block { none, instrument, phrase, pattern };
 
-constexpr const char* kTopLevel[] = {"title", "channels", "speed", "tempo", "restart",
+constexpr const char* kTopLevel[] = {"title", "channels", "speed", "tempo", "restart", "mix",
                                      "instrument", "phrase", "pattern", "order"};
 
 bool is_top_level(const std::string& word) {
@@ -88,6 +88,8 @@ struct Parser {
   SynthParams synth;
   int instrument_line = 0;
   Phrase* phrase = nullptr;
+  std::vector<size_t> groups;  // where each open "(" of the phrase began
+  int mix = 100;               // percent applied to every volume at the end
 
   Parser(const std::string& f, Song& s, std::string& e) : file(f), song(s), error(e) {}
 
@@ -205,6 +207,7 @@ struct Parser {
         return fail("instrument '" + song.instruments.back().id + "': " + why);
       }
     }
+    if (block == Block::phrase && !groups.empty()) return fail("'(' without ')' in the phrase above");
     if (block == Block::phrase && phrase->cells.empty()) return fail("phrase without cells");
     block = Block::none;
     phrase = nullptr;
@@ -223,6 +226,7 @@ struct Parser {
     if (k == "speed") return int_arg(t, 1, 1, 31, song.speed);
     if (k == "tempo") return int_arg(t, 1, 32, 255, song.tempo);
     if (k == "restart") return int_arg(t, 1, 0, 255, song.restart);
+    if (k == "mix") return int_arg(t, 1, 1, 400, mix);
     if (k == "order") {
       for (size_t i = 1; i < t.size(); ++i) {
         auto it = patterns.find(t[i].text);
@@ -499,6 +503,22 @@ struct Parser {
   bool phrase_line(const std::vector<Token>& t) {
     for (const Token& tok : t) {
       if (tok.text == "|") continue;  // bar lines are for the reader
+      if (tok.text == "(") {
+        groups.push_back(phrase->cells.size());
+        continue;
+      }
+      if (tok.text[0] == ')') {
+        int times = 1;
+        if (groups.empty()) return fail("')' without '('");
+        if (tok.text.size() > 1 && (tok.text[1] != '*' || !to_int(tok.text.substr(2), times) || times < 1 || times > 256))
+          return fail("'" + tok.text + "': a group closes with ')' or ')*N'");
+        std::vector<Cell> group(phrase->cells.begin() + groups.back(), phrase->cells.end());
+        groups.pop_back();
+        for (int i = 1; i < times && phrase->cells.size() <= 1024; ++i)
+          phrase->cells.insert(phrase->cells.end(), group.begin(), group.end());
+        if (phrase->cells.size() > 1024) return fail("phrase longer than 1024 rows");
+        continue;
+      }
       WrittenCell w;
       if (!parse_cell(tok.text, phrase, w)) return false;
       phrase->cells.insert(phrase->cells.end(), w.repeat, w.cell);
@@ -507,12 +527,25 @@ struct Parser {
     return true;
   }
 
+  // One fader for the whole song: instrument volumes and set-volume cells scale
+  // together, so the balance written in the score stays.
+  void apply_mix() {
+    auto scale = [&](int v) { return std::min(64, (v * mix + 50) / 100); };
+    for (Instrument& in : song.instruments) in.sample.volume = static_cast<uint8_t>(scale(in.sample.volume));
+    for (Pattern& p : song.patterns)
+      for (Cell& c : p.cells) {
+        if (c.volume >= 0x10 && c.volume <= 0x50) c.volume = static_cast<uint8_t>(0x10 + scale(c.volume - 0x10));
+        if (c.effect == 0xC) c.param = static_cast<uint8_t>(scale(std::min<int>(c.param, 64)));
+      }
+  }
+
   bool finish() {
     if (!end_block()) return false;
     if (song.title.empty()) return fail("the score has no title");
     if (song.orders.empty()) return fail("the score has no order");
     if (song.restart >= static_cast<int>(song.orders.size())) return fail("restart lies beyond the last order");
     if (song.instruments.empty()) return fail("the score has no instruments");
+    apply_mix();
     return true;
   }
 

@@ -1,0 +1,64 @@
+// Score mistakes stop the build with the file and the line they are on.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "score_parse.h"
+
+namespace {
+
+const char* const kHead = R"(title "Errors"
+channels 4
+instrument bass "bass"
+  synth tone
+phrase b ins bass
+  C-2 . D-2 .
+)";
+
+// The message for a score made of the common head and `tail`.
+std::string error_of(const std::string& tail) {
+  xmc::Song song;
+  std::string error;
+  if (xmc::parse_score(std::string(kHead) + tail, "song.score", song, error)) return "accepted";
+  return error;
+}
+
+TEST(ScoreErrors, NameTheFileAndLine) {
+  EXPECT_EQ(error_of("pattern p 16\n  1 b\norder p\n"), "accepted");
+  EXPECT_EQ(error_of("phrase c ins bsas\n"), "song.score:7: unknown instrument 'bsas'");
+  EXPECT_EQ(error_of("phrase c ins bass\n  C-2 H-2\n"),
+            "song.score:8: 'H-2' is not a note (like C-4 or F#3), '.', 'x' or '=='");
+  EXPECT_EQ(error_of("phrase c ins bass\n  C-2!Q0\n"),
+            "song.score:8: 'C-2!Q0': an effect is one letter or digit and two hex digits, like !A0F");
+  EXPECT_EQ(error_of("phrase c ins bass\n  C-2:70\n"), "song.score:8: 'C-2:70': volume above 64");
+  EXPECT_EQ(error_of("pattern p 16\n  5 b\n"), "song.score:8: channel 5 is outside 1..4");
+  EXPECT_EQ(error_of("pattern p 16\n  1 c\n"), "song.score:8: unknown phrase 'c'");
+  EXPECT_EQ(error_of("pattern p 16\n  1 b+90\n"), "song.score:8: 'b+90' moves a note outside C-0..B-7");
+  EXPECT_EQ(error_of("pattern p 16\n  1 b\norder p q\n"), "song.score:9: unknown pattern 'q'");
+  EXPECT_EQ(error_of("pattern p 16\n  1 b\norder p\nrestart 3\n"), "song.score:10: restart lies beyond the last order");
+  EXPECT_EQ(error_of("pattern p 16\n  1 b\norder p\nvolume 3\n"), "song.score:10: unknown keyword 'volume'");
+}
+
+TEST(ScoreErrors, InstrumentsAndEnvelopes) {
+  EXPECT_EQ(error_of("instrument k \"k\"\n  synth snare\n  decay -4\n"), "song.score:9: decay -4 is out of range");
+  EXPECT_EQ(error_of("instrument k \"k\"\n  synth tone\n  venv 0,64 0,32\n"), "song.score:9: envelope ticks must rise");
+  EXPECT_EQ(error_of("instrument k \"k\"\n  synth tone\n  venv 0,64 4,32 sustain 2\n"),
+            "song.score:9: envelope point index beyond the last point");
+  EXPECT_EQ(error_of("instrument k \"k\"\n  synth pluck\n  loop forward\norder\n"),
+            "song.score:7: instrument 'k': a pluck cannot loop (its period is not a whole number of samples)");
+  EXPECT_EQ(error_of("instrument bass \"again\"\n"), "song.score:7: instrument 'bass' is already defined");
+}
+
+TEST(ScoreErrors, GroupsRepeatAndMustClose) {
+  xmc::Song song;
+  std::string error;
+  ASSERT_TRUE(xmc::parse_score(std::string(kHead) + "phrase g ins bass\n  ( C-3 ( . )*2 )*2 D-3\n"
+                                                    "pattern p 8\n  2 g\norder p\n", "g.score", song, error)) << error;
+  std::string notes;
+  for (int row = 0; row < 8; ++row) notes += std::to_string(song.patterns[0].cells[row * 4 + 1].note) + " ";
+  EXPECT_EQ(notes, "37 0 0 37 0 0 39 37 ");  // the 7-row phrase repeats to fill the pattern
+  EXPECT_EQ(error_of("phrase g ins bass\n  ( C-3 .\npattern p 16\n"), "song.score:9: '(' without ')' in the phrase above");
+  EXPECT_EQ(error_of("phrase g ins bass\n  C-3 )*2\n"), "song.score:8: ')' without '('");
+}
+
+}  // namespace
