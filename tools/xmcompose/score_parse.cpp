@@ -431,7 +431,7 @@ struct Parser {
 
   // ---- patterns ------------------------------------------------------------
 
-  // "3 >2 %50 bassA bassA+5": channel, shift, volume share, phrases with transposes.
+  // "3 >2 %50 &C0 bassA bassA+5": channel, shift, volume share, pan, phrases with transposes.
   bool pattern_line(const std::vector<Token>& t) {
     Pattern& p = song.patterns.back();
     if (t[0].text == "at") {
@@ -451,7 +451,7 @@ struct Parser {
     if (!to_int(t[0].text, channel)) return fail("pattern lines start with a channel number or 'at', not '" + t[0].text + "'");
     if (channel < 1 || channel > song.channels)
       return fail("channel " + t[0].text + " is outside 1.." + std::to_string(song.channels));
-    int shift = 0, share = 100;
+    int shift = 0, share = 100, pan = -1;
     std::vector<Cell> line_cells;
     bool clear = false;
     for (size_t i = 1; i < t.size(); ++i) {
@@ -459,6 +459,11 @@ struct Parser {
       if (s == "-") { clear = true; continue; }
       if (s[0] == '>') {
         if (!to_int(s.substr(1), shift) || shift < 0 || shift >= p.rows) return fail("'" + s + "': shift must be 0..rows-1");
+        continue;
+      }
+      if (s[0] == '&') {
+        if (s.size() != 3 || hex_digit(s[1]) < 0 || hex_digit(s[2]) < 0) return fail("'" + s + "': a pan is & and two hex digits");
+        pan = hex_digit(s[1]) * 16 + hex_digit(s[2]);
         continue;
       }
       if (s[0] == '%') {
@@ -483,6 +488,10 @@ struct Parser {
     }
     if (clear && !line_cells.empty()) return fail("'-' clears a channel and takes no phrases");
     if (!clear && line_cells.empty()) return fail("channel line without phrases");
+    // an instrument resets the panning, so the pan rides on every note without an effect
+    for (Cell& c : line_cells)
+      if (pan >= 0 && c.note >= 1 && c.note <= 96 && c.effect == 0 && c.param == 0)
+        c.effect = 8, c.param = static_cast<uint8_t>(pan);
     for (Cell& c : line_cells) {
       if (share == 100) break;
       bool set = c.volume >= 0x10 && c.volume <= 0x50;

@@ -1,4 +1,5 @@
-// Score mistakes stop the build with the file and the line they are on.
+// Score reading: what channel lines make of phrases, and mistakes that stop the
+// build with the file and the line they are on.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -59,6 +60,25 @@ TEST(ScoreErrors, GroupsRepeatAndMustClose) {
   EXPECT_EQ(notes, "37 0 0 37 0 0 39 37 ");  // the 7-row phrase repeats to fill the pattern
   EXPECT_EQ(error_of("phrase g ins bass\n  ( C-3 .\npattern p 16\n"), "song.score:9: '(' without ')' in the phrase above");
   EXPECT_EQ(error_of("phrase g ins bass\n  C-3 )*2\n"), "song.score:8: ')' without '('");
+}
+
+TEST(ScoreLines, ShiftShareTransposeAndPan) {
+  xmc::Song song;
+  std::string error;
+  ASSERT_TRUE(xmc::parse_score(std::string(kHead) + "phrase e ins bass\n  C-3:40 D-3!A02\n"
+                                                    "pattern p 4\n  3 >1 %50 &C0 e+2\norder p\nmix 50\n",
+                               "lines.score", song, error)) << error;
+  auto cell = [&](int row) { return song.patterns[0].cells[row * 4 + 2]; };
+  EXPECT_EQ(cell(0).note, 0);  // shifted one row down; the rest repeats
+  EXPECT_EQ(cell(1).note, 39);
+  EXPECT_EQ(cell(1).volume, 0x10 + 10);  // 40, then 50% in the line, then 50% in the mix
+  EXPECT_EQ(cell(1).effect, 8);
+  EXPECT_EQ(cell(1).param, 0xC0);
+  EXPECT_EQ(cell(2).note, 41);
+  EXPECT_EQ(cell(2).volume, 0x10 + 16);  // the instrument's 64, halved twice
+  EXPECT_EQ(cell(2).effect, 0xA);        // an effect of its own keeps its place
+  EXPECT_EQ(cell(3).note, 39);
+  EXPECT_EQ(song.instruments[0].sample.volume, 32);
 }
 
 }  // namespace
