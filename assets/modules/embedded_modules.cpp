@@ -1,21 +1,16 @@
-// Which embedded bytes each module number plays.
+// The table of embedded modules: pointer and byte count of each.
 #include "assets/modules/embedded_modules.h"
 
-extern const unsigned char module_1_xm[], module_2_xm[], module_3_xm[], module_4_xm[];
-extern const unsigned long module_1_xm_size, module_2_xm_size, module_3_xm_size, module_4_xm_size;
-
-namespace {
-struct Entry {
-  const unsigned char* bytes;
-  const unsigned long* size;
-};
-const Entry modules[4] = {{module_1_xm, &module_1_xm_size},
-                          {module_2_xm, &module_2_xm_size},
-                          {module_3_xm, &module_3_xm_size},
-                          {module_4_xm, &module_4_xm_size}};
-}  // namespace
+extern const unsigned char embedded_module_1[], embedded_module_2[], embedded_module_3[], embedded_module_4[];
+extern const unsigned long embedded_module_1_size, embedded_module_2_size, embedded_module_3_size,
+    embedded_module_4_size;
 
 EmbeddedModule embedded_module(int n) {
-  if (n < 1 || n > 4) return {};
-  return {modules[n - 1].bytes, static_cast<uint32_t>(*modules[n - 1].size)};
+  switch (n) {
+    case 1: return {embedded_module_1, embedded_module_1_size};
+    case 2: return {embedded_module_2, embedded_module_2_size};
+    case 3: return {embedded_module_3, embedded_module_3_size};
+    case 4: return {embedded_module_4, embedded_module_4_size};
+    default: return {nullptr, 0};
+  }
 }

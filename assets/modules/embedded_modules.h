@@ -1,12 +1,13 @@
 #pragma once
-// The magazine's four XM modules, compiled into the program (assets/modules/).
-// Their sources are the scores in src/; build/xmcompose remakes the files.
+// The four background modules, compiled into the program (module 1 plays
+// first). Each is the bytes of an XM file.
+#include <cstddef>
 #include <cstdint>
 
 struct EmbeddedModule {
-  const uint8_t* bytes = nullptr;
-  uint32_t size = 0;
+  const uint8_t* data;
+  size_t size;
 };
 
-// n = 1..4; any other n gives no bytes and size 0.
+// n = 1..4; anything else gives no bytes.
 EmbeddedModule embedded_module(int n);
