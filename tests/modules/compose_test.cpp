@@ -71,14 +71,15 @@ TEST(Modules, MeetTheMagazinesNeeds) {
 }
 
 TEST(Modules, UseTheFeaturesATrackerMusicianUses) {
-  std::set<int> effects;  // effect number, E-commands as 0xE0 + x
+  std::set<int> effects;  // effect number, E-commands as 0xE0 + x, F as speed 0x100 or tempo 0xF
   std::set<std::string> samples;
   bool sustain = false, envelope_loop = false, panning = false, fadeout = false, auto_vibrato = false;
   for (int n = 1; n <= 4; ++n) {
     xmc::Song song = load(n);
     for (const xmc::Pattern& p : song.patterns)
       for (const xmc::Cell& c : p.cells)
-        if (c.effect || c.param) effects.insert(c.effect == 0xE ? 0xE0 + (c.param >> 4) : c.effect);
+        if (c.effect || c.param)
+          effects.insert(c.effect == 0xE ? 0xE0 + (c.param >> 4) : c.effect == 0xF && c.param < 32 ? 0x100 : c.effect);
     for (const xmc::Instrument& in : song.instruments) {
       const xmc::Sample& s = in.sample;
       samples.insert(std::string(s.sixteen_bit ? "16" : "8") + "/" + std::to_string(static_cast<int>(s.loop)));
@@ -89,7 +90,7 @@ TEST(Modules, UseTheFeaturesATrackerMusicianUses) {
       auto_vibrato |= in.vibrato_depth > 0;
     }
   }
-  for (int e : {0x0, 0x1, 0x2, 0x3, 0x4, 0x8, 0x9, 0xA, 0xB, 0xD, 0xF, 0xE9, 0xED, 0x1B})
+  for (int e : {0x0, 0x1, 0x2, 0x3, 0x4, 0x8, 0x9, 0xA, 0xB, 0xD, 0xF, 0x100, 0xE9, 0xED, 0x1B})
     EXPECT_TRUE(effects.count(e)) << "effect " << std::hex << e << " is never used";
   for (const char* kind : {"8/1", "8/2", "16/0", "16/1", "16/2"}) EXPECT_TRUE(samples.count(kind)) << "no sample " << kind;
   EXPECT_TRUE(sustain && envelope_loop && panning && fadeout && auto_vibrato);
