@@ -33,6 +33,10 @@ bool start_up(Program& program) {
 // The key or click that started the program must not end the intro at once.
 void release_wait(Program& program) {
   program.screen = Screen::release;
+  // One pump first: a button held since before the window opened is only known
+  // to the display once its messages have been read.
+  frame_clear(program.frame);
+  present(program);
   while (key_held(vk_escape) || display_mouse_left() == 1) {
     frame_clear(program.frame);
     present(program);
