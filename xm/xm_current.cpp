@@ -26,15 +26,6 @@ void xm_free_current() {
 
 int32_t xm_current_channels() { return current ? current->channel_count : 0; }
 
-uint16_t xm_cell_value(const XmModule& module, int32_t order, int32_t row, int32_t channel) {
-  if (channel < 0 || channel >= module.channel_count) return 0;
-  if (order < 0 || order >= module.song_length) return 0;
-  const XmPattern& pattern = xm_pattern_at_order(module, order);
-  if (row < 0 || uint32_t(row) >= pattern.row_count) return 0;
-  const XmCell& cell = pattern.cells[size_t(row) * size_t(module.channel_count) + size_t(channel)];
-  return uint16_t(cell.note | cell.instrument << 8);
-}
-
 uint16_t xm_current_cell(int32_t channel) {
   if (!current) return 0;
   return xm_cell_value(*current, xm_audible_order(current), xm_audible_row(current), channel);

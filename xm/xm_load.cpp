@@ -377,3 +377,12 @@ XmModule* xm_load_from_memory(const uint8_t* data, size_t size) {
   xm_set_file_callbacks(memory_open, memory_close, memory_read, memory_seek, memory_tell);
   return xm_load(nullptr);
 }
+
+uint16_t xm_cell_value(const XmModule& module, int32_t order, int32_t row, int32_t channel) {
+  if (channel < 0 || channel >= module.channel_count) return 0;
+  if (order < 0 || order >= module.song_length) return 0;
+  const XmPattern& pattern = xm_pattern_at_order(module, order);
+  if (row < 0 || uint32_t(row) >= pattern.row_count) return 0;
+  const XmCell& cell = pattern.cells[size_t(row) * size_t(module.channel_count) + size_t(channel)];
+  return uint16_t(cell.note | cell.instrument << 8);
+}

@@ -45,7 +45,7 @@ constexpr uint32_t xm_backward = 2;
 
 // What was playing when a block was rendered; the display reads the record of
 // the block being heard. Eight bytes, so one atomic word.
-struct BlockRecord {
+struct alignas(8) BlockRecord {
   uint8_t order;
   uint8_t row;
   uint32_t elapsed_ms;
