@@ -1,0 +1,7 @@
+#pragma once
+// The spine: start-up, the release wait, the intro, the change to the magazine,
+// the magazine loop and the end. Returns the process's exit status: 0 after the
+// reader leaves the magazine, -1 when the display cannot be opened.
+#include "app/program.h"
+
+int run_magazine(Program& program);

@@ -1,0 +1,250 @@
+// Wave output on SDL audio. Each device is an SDL audio device of its own whose
+// callback plays the queued headers; SDL converts our 44,100 Hz 16-bit stream to
+// whatever the hardware wants. Headers that have played go to a done list that a
+// notification thread of the device hands to the done hook, outside every lock,
+// so that the hook may queue buffers again.
+#include <SDL.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/wave_out.h"
+
+struct WaveDevice {
+  SDL_AudioDeviceID sdl_device = 0;
+  WaveFormat format;
+  uint32_t frame_bytes = 4;
+  WaveDoneHook hook = nullptr;
+  uintptr_t instance = 0;
+
+  // Guarded by the SDL device lock (the callback runs under it).
+  WaveHeader* queue_head = nullptr;
+  WaveHeader* queue_tail = nullptr;
+  bool paused = false;
+  uint64_t bytes_played = 0;
+
+  // The done list and the notifier's handshake.
+  std::mutex done_mutex;
+  std::condition_variable done_changed;
+  std::vector<WaveHeader*> done;
+  bool hook_running = false;
+  bool closing = false;
+  std::thread notifier;
+};
+
+namespace {
+
+void finish_header(WaveDevice* device, WaveHeader* header) {
+  header->flags = (header->flags & ~wave_in_queue) | wave_done;
+  {
+    std::lock_guard<std::mutex> lock(device->done_mutex);
+    device->done.push_back(header);
+  }
+  device->done_changed.notify_all();
+}
+
+void pop_head(WaveDevice* device) {
+  WaveHeader* head = device->queue_head;
+  device->queue_head = head->next_in_queue;
+  if (!device->queue_head) device->queue_tail = nullptr;
+  head->next_in_queue = nullptr;
+}
+
+void SDLCALL fill_stream(void* userdata, Uint8* stream, int length) {
+  auto* device = static_cast<WaveDevice*>(userdata);
+  int written = 0;
+  while (!device->paused && written < length && device->queue_head) {
+    WaveHeader* head = device->queue_head;
+    uint32_t left = head->buffer_length - head->played_bytes;
+    uint32_t take = std::min<uint32_t>(left, uint32_t(length - written));
+    std::memcpy(stream + written, static_cast<const uint8_t*>(head->data) + head->played_bytes, take);
+    written += int(take);
+    head->played_bytes += take;
+    device->bytes_played += take;
+    if (head->played_bytes >= head->buffer_length) {
+      head->played_bytes = 0;
+      bool looping = (head->flags & wave_begin_loop) && (head->flags & wave_end_loop);
+      if (looping && head->loops_left > 1) {
+        if (head->loops_left != 0xFFFFFFFFu) head->loops_left -= 1;
+        continue;
+      }
+      pop_head(device);
+      finish_header(device, head);
+    }
+  }
+  if (written < length) std::memset(stream + written, 0, size_t(length - written));
+}
+
+void deliver_done_hooks(WaveDevice* device) {
+  std::unique_lock<std::mutex> lock(device->done_mutex);
+  for (;;) {
+    device->done_changed.wait(lock, [device] { return device->closing || !device->done.empty(); });
+    if (device->done.empty() && device->closing) return;
+    WaveHeader* header = device->done.front();
+    device->done.erase(device->done.begin());
+    device->hook_running = true;
+    lock.unlock();
+    if (device->hook) device->hook(device, header, device->instance);
+    lock.lock();
+    device->hook_running = false;
+    device->done_changed.notify_all();
+  }
+}
+
+bool audio_ready() {
+  if (SDL_WasInit(SDL_INIT_AUDIO)) return true;
+  return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+}
+
+}  // namespace
+
+int wave_out_open(WaveDevice** out, const WaveFormat& format, WaveDoneHook hook, uintptr_t instance) {
+  if (!out) return wave_invalid_param;
+  *out = nullptr;
+  if (format.bits_per_sample != 16 || format.channels < 1 || format.channels > 2 || format.samples_per_second == 0)
+    return wave_bad_format;
+  if (!audio_ready()) return wave_no_driver;
+  auto* device = new WaveDevice;
+  device->format = format;
+  device->frame_bytes = format.channels * 2u;
+  device->hook = hook;
+  device->instance = instance;
+  SDL_AudioSpec want{};
+  want.freq = int(format.samples_per_second);
+  want.format = AUDIO_S16LSB;
+  want.channels = Uint8(format.channels);
+  want.samples = 1024;
+  want.callback = fill_stream;
+  want.userdata = device;
+  SDL_AudioSpec have{};
+  device->sdl_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (device->sdl_device == 0) {
+    delete device;
+    return wave_bad_device;
+  }
+  device->notifier = std::thread(deliver_done_hooks, device);
+  SDL_PauseAudioDevice(device->sdl_device, 0);
+  *out = device;
+  return wave_ok;
+}
+
+int wave_out_prepare_header(WaveDevice* device, WaveHeader* header) {
+  if (!device) return wave_invalid_handle;
+  if (!header || !header->data) return wave_invalid_param;
+  header->flags |= wave_prepared;
+  return wave_ok;
+}
+
+int wave_out_unprepare_header(WaveDevice* device, WaveHeader* header) {
+  if (!device) return wave_invalid_handle;
+  if (!header) return wave_invalid_param;
+  if (header->flags & wave_in_queue) return wave_still_playing;
+  header->flags &= ~wave_prepared;
+  return wave_ok;
+}
+
+int wave_out_write(WaveDevice* device, WaveHeader* header) {
+  if (!device) return wave_invalid_handle;
+  if (!header) return wave_invalid_param;
+  if (!(header->flags & wave_prepared)) return wave_unprepared;
+  if (header->flags & wave_in_queue) return wave_still_playing;
+  if (header->buffer_length % device->frame_bytes != 0) return wave_invalid_param;
+  header->flags = (header->flags & ~wave_done) | wave_in_queue;
+  header->played_bytes = 0;
+  header->next_in_queue = nullptr;
+  header->loops_left = ((header->flags & wave_begin_loop) && (header->flags & wave_end_loop)) ? std::max<uint32_t>(header->loops, 1) : 1;
+  SDL_LockAudioDevice(device->sdl_device);
+  if (header->buffer_length == 0) {
+    SDL_UnlockAudioDevice(device->sdl_device);
+    finish_header(device, header);
+    return wave_ok;
+  }
+  if (device->queue_tail)
+    device->queue_tail->next_in_queue = header;
+  else
+    device->queue_head = header;
+  device->queue_tail = header;
+  SDL_UnlockAudioDevice(device->sdl_device);
+  return wave_ok;
+}
+
+int wave_out_pause(WaveDevice* device) {
+  if (!device) return wave_invalid_handle;
+  SDL_LockAudioDevice(device->sdl_device);
+  device->paused = true;
+  SDL_UnlockAudioDevice(device->sdl_device);
+  return wave_ok;
+}
+
+int wave_out_restart(WaveDevice* device) {
+  if (!device) return wave_invalid_handle;
+  SDL_LockAudioDevice(device->sdl_device);
+  device->paused = false;
+  SDL_UnlockAudioDevice(device->sdl_device);
+  return wave_ok;
+}
+
+int wave_out_reset(WaveDevice* device) {
+  if (!device) return wave_invalid_handle;
+  bool on_notifier = std::this_thread::get_id() == device->notifier.get_id();
+  // A hook may write again while we wait; flush until the queue stays empty.
+  for (;;) {
+    SDL_LockAudioDevice(device->sdl_device);
+    bool had_any = device->queue_head != nullptr;
+    while (device->queue_head) {
+      WaveHeader* head = device->queue_head;
+      pop_head(device);
+      head->played_bytes = 0;
+      finish_header(device, head);
+    }
+    device->bytes_played = 0;
+    SDL_UnlockAudioDevice(device->sdl_device);
+    if (on_notifier) return wave_ok;
+    std::unique_lock<std::mutex> lock(device->done_mutex);
+    device->done_changed.wait(lock, [device] { return device->done.empty() && !device->hook_running; });
+    lock.unlock();
+    if (!had_any) break;
+    SDL_LockAudioDevice(device->sdl_device);
+    bool empty = device->queue_head == nullptr;
+    SDL_UnlockAudioDevice(device->sdl_device);
+    if (empty) break;
+  }
+  return wave_ok;
+}
+
+int wave_out_close(WaveDevice* device) {
+  if (!device) return wave_invalid_handle;
+  SDL_LockAudioDevice(device->sdl_device);
+  bool busy = device->queue_head != nullptr;
+  SDL_UnlockAudioDevice(device->sdl_device);
+  if (busy) return wave_still_playing;
+  SDL_CloseAudioDevice(device->sdl_device);
+  {
+    std::lock_guard<std::mutex> lock(device->done_mutex);
+    device->closing = true;
+  }
+  device->done_changed.notify_all();
+  if (std::this_thread::get_id() == device->notifier.get_id()) {
+    // Closed from inside a hook: the notifier is this very thread and ends by
+    // itself; the record stays behind for it.
+    device->notifier.detach();
+    return wave_ok;
+  }
+  device->notifier.join();
+  delete device;
+  return wave_ok;
+}
+
+int wave_out_get_position(WaveDevice* device, uint32_t* bytes_played) {
+  if (!device) return wave_invalid_handle;
+  if (!bytes_played) return wave_invalid_param;
+  SDL_LockAudioDevice(device->sdl_device);
+  *bytes_played = uint32_t(device->bytes_played);
+  SDL_UnlockAudioDevice(device->sdl_device);
+  return wave_ok;
+}

@@ -1,0 +1,252 @@
+// Virtual wave devices: they play their queued headers as virtual time passes, one
+// frame per 1/rate seconds of virtual time, and record what they played. Done
+// hooks run on the main thread at the end of the step in which a buffer ended.
+// Closed devices are kept until the next virtual_reset, so a stale pointer in a
+// late hook finds a closed device instead of freed memory.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "platform/virtual.h"
+#include "platform/virtual/virtual_internal.h"
+#include "platform/wave_out.h"
+
+struct WaveDevice {
+  WaveFormat format;
+  uint32_t frame_bytes = 4;
+  WaveDoneHook hook = nullptr;
+  uintptr_t instance = 0;
+  WaveHeader* queue_head = nullptr;
+  WaveHeader* queue_tail = nullptr;
+  bool paused = false;
+  bool closed = false;
+  uint64_t bytes_played = 0;
+  int64_t frames_reached = 0;   // device frames of virtual time already played
+  std::vector<int16_t> played;
+};
+
+namespace {
+
+constexpr uint32_t recording_rate = 44100;
+
+std::vector<std::unique_ptr<WaveDevice>> devices;   // open and closed
+std::vector<int32_t> recording;                     // stereo frames from time 0
+
+struct DoneNotice {
+  WaveDevice* device;
+  WaveHeader* header;
+};
+
+int64_t frames_at(int64_t ns, uint32_t rate) {
+  return int64_t((__int128)ns * rate / 1000000000);
+}
+
+bool usable(WaveDevice* device) { return device && !device->closed; }
+
+void pop_head(WaveDevice* device) {
+  WaveHeader* head = device->queue_head;
+  device->queue_head = head->next_in_queue;
+  if (!device->queue_head) device->queue_tail = nullptr;
+  head->next_in_queue = nullptr;
+}
+
+void mark_done(WaveHeader* header) { header->flags = (header->flags & ~wave_in_queue) | wave_done; }
+
+void record(WaveDevice* device, const int16_t* samples, int64_t first_frame, int64_t frames) {
+  device->played.insert(device->played.end(), samples, samples + frames * device->format.channels);
+  if (device->format.samples_per_second != recording_rate || first_frame < 0) return;
+  size_t needed = size_t(first_frame + frames) * 2;
+  if (recording.size() < needed) recording.resize(needed, 0);
+  int32_t* out = recording.data() + first_frame * 2;
+  for (int64_t i = 0; i < frames; ++i) {
+    if (device->format.channels == 1) {
+      out[2 * i] += samples[i];
+      out[2 * i + 1] += samples[i];
+    } else {
+      out[2 * i] += samples[2 * i];
+      out[2 * i + 1] += samples[2 * i + 1];
+    }
+  }
+}
+
+void play_device(WaveDevice* device, int64_t target_ns, std::vector<DoneNotice>& notices) {
+  int64_t end = frames_at(target_ns, device->format.samples_per_second);
+  int64_t frame = device->frames_reached;
+  while (frame < end && !device->paused && device->queue_head) {
+    WaveHeader* head = device->queue_head;
+    int64_t left = (head->buffer_length - head->played_bytes) / device->frame_bytes;
+    int64_t take = std::min(left, end - frame);
+    const auto* bytes = static_cast<const uint8_t*>(head->data) + head->played_bytes;
+    record(device, reinterpret_cast<const int16_t*>(bytes), frame, take);
+    head->played_bytes += uint32_t(take * device->frame_bytes);
+    device->bytes_played += uint64_t(take) * device->frame_bytes;
+    frame += take;
+    if (head->played_bytes >= head->buffer_length) {
+      head->played_bytes = 0;
+      bool looping = (head->flags & wave_begin_loop) && (head->flags & wave_end_loop);
+      if (looping && head->loops_left > 1) {
+        if (head->loops_left != 0xFFFFFFFFu) head->loops_left -= 1;
+        continue;
+      }
+      pop_head(device);
+      mark_done(head);
+      notices.push_back({device, head});
+    }
+  }
+  device->frames_reached = end;
+}
+
+void deliver(const std::vector<DoneNotice>& notices) {
+  for (const DoneNotice& notice : notices)
+    if (notice.device->hook) notice.device->hook(notice.device, notice.header, notice.device->instance);
+}
+
+}  // namespace
+
+void virtual_devices_play_until(int64_t target_ns) {
+  std::vector<DoneNotice> notices;
+  for (size_t i = 0; i < devices.size(); ++i)
+    if (!devices[i]->closed) play_device(devices[i].get(), target_ns, notices);
+  deliver(notices);
+}
+
+void virtual_devices_reset() {
+  devices.clear();
+  recording.clear();
+}
+
+const std::vector<int32_t>& virtual_audio() { return recording; }
+
+const std::vector<int16_t>& virtual_device_played(WaveDevice* device) {
+  static const std::vector<int16_t> nothing;
+  return device ? device->played : nothing;
+}
+
+bool virtual_write_audio_wav(const char* path) {
+  // Cover the whole run, silence included.
+  size_t frames = size_t(std::max<int64_t>(frames_at(virtual_now_ns(), recording_rate), int64_t(recording.size() / 2)));
+  std::vector<int16_t> samples(frames * 2, 0);
+  for (size_t i = 0; i < recording.size() && i < samples.size(); ++i)
+    samples[i] = int16_t(std::clamp<int32_t>(recording[i], -32768, 32767));
+  FILE* file = std::fopen(path, "wb");
+  if (!file) return false;
+  auto u32 = [&](uint32_t v) { uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}; std::fwrite(b, 1, 4, file); };
+  auto u16 = [&](uint16_t v) { uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)}; std::fwrite(b, 1, 2, file); };
+  uint32_t data_bytes = uint32_t(samples.size() * 2);
+  std::fwrite("RIFF", 1, 4, file);
+  u32(36 + data_bytes);
+  std::fwrite("WAVEfmt ", 1, 8, file);
+  u32(16);
+  u16(1);
+  u16(2);
+  u32(recording_rate);
+  u32(recording_rate * 4);
+  u16(4);
+  u16(16);
+  std::fwrite("data", 1, 4, file);
+  u32(data_bytes);
+  for (int16_t s : samples) u16(uint16_t(s));
+  return std::fclose(file) == 0;
+}
+
+int wave_out_open(WaveDevice** out, const WaveFormat& format, WaveDoneHook hook, uintptr_t instance) {
+  if (!out) return wave_invalid_param;
+  *out = nullptr;
+  if (format.bits_per_sample != 16 || format.channels < 1 || format.channels > 2 || format.samples_per_second == 0)
+    return wave_bad_format;
+  auto device = std::make_unique<WaveDevice>();
+  device->format = format;
+  device->frame_bytes = format.channels * 2u;
+  device->hook = hook;
+  device->instance = instance;
+  device->frames_reached = frames_at(virtual_now_ns(), format.samples_per_second);
+  *out = device.get();
+  devices.push_back(std::move(device));
+  return wave_ok;
+}
+
+int wave_out_prepare_header(WaveDevice* device, WaveHeader* header) {
+  if (!usable(device)) return wave_invalid_handle;
+  if (!header || !header->data) return wave_invalid_param;
+  header->flags |= wave_prepared;
+  return wave_ok;
+}
+
+int wave_out_unprepare_header(WaveDevice* device, WaveHeader* header) {
+  if (!usable(device)) return wave_invalid_handle;
+  if (!header) return wave_invalid_param;
+  if (header->flags & wave_in_queue) return wave_still_playing;
+  header->flags &= ~wave_prepared;
+  return wave_ok;
+}
+
+int wave_out_write(WaveDevice* device, WaveHeader* header) {
+  if (!usable(device)) return wave_invalid_handle;
+  if (!header) return wave_invalid_param;
+  if (!(header->flags & wave_prepared)) return wave_unprepared;
+  if (header->flags & wave_in_queue) return wave_still_playing;
+  if (header->buffer_length % device->frame_bytes != 0) return wave_invalid_param;
+  header->flags = (header->flags & ~wave_done) | wave_in_queue;
+  header->played_bytes = 0;
+  header->next_in_queue = nullptr;
+  bool looping = (header->flags & wave_begin_loop) && (header->flags & wave_end_loop);
+  header->loops_left = looping ? std::max<uint32_t>(header->loops, 1) : 1;
+  if (header->buffer_length == 0) {
+    mark_done(header);
+    deliver({{device, header}});
+    return wave_ok;
+  }
+  if (device->queue_tail)
+    device->queue_tail->next_in_queue = header;
+  else
+    device->queue_head = header;
+  device->queue_tail = header;
+  return wave_ok;
+}
+
+int wave_out_pause(WaveDevice* device) {
+  if (!usable(device)) return wave_invalid_handle;
+  device->paused = true;
+  return wave_ok;
+}
+
+int wave_out_restart(WaveDevice* device) {
+  if (!usable(device)) return wave_invalid_handle;
+  device->paused = false;
+  return wave_ok;
+}
+
+int wave_out_reset(WaveDevice* device) {
+  if (!usable(device)) return wave_invalid_handle;
+  // Hooks may queue again; hand everything back until the queue stays empty.
+  for (int round = 0; round < 1000 && device->queue_head; ++round) {
+    std::vector<DoneNotice> notices;
+    while (device->queue_head) {
+      WaveHeader* head = device->queue_head;
+      pop_head(device);
+      head->played_bytes = 0;
+      mark_done(head);
+      notices.push_back({device, head});
+    }
+    device->bytes_played = 0;
+    deliver(notices);
+  }
+  device->bytes_played = 0;
+  return wave_ok;
+}
+
+int wave_out_close(WaveDevice* device) {
+  if (!usable(device)) return wave_invalid_handle;
+  if (device->queue_head) return wave_still_playing;
+  device->closed = true;
+  return wave_ok;
+}
+
+int wave_out_get_position(WaveDevice* device, uint32_t* bytes_played) {
+  if (!usable(device)) return wave_invalid_handle;
+  if (!bytes_played) return wave_invalid_param;
+  *bytes_played = uint32_t(device->bytes_played);
+  return wave_ok;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The one window and its surface, as the display layer expects of the OS: open a
+// full-screen, captioned or pop-up window for a frame of width x height, lock the
+// surface and write rows in its pixel format, present, and pump the window's
+// events. Full screen is the desktop's own mode with the frame scaled to fit
+// (aspect kept, black borders); the display mode itself is never changed. Mouse
+// positions arrive in frame pixels, clamped to the frame, whatever the scaling.
+#include <cstdint>
+
+struct SurfaceFormat {
+  int bits_per_pixel = 32;
+  uint32_t red_mask = 0xFF0000;
+  uint32_t green_mask = 0xFF00;
+  uint32_t blue_mask = 0xFF;
+};
+
+enum class WindowKind { full_screen, captioned, popup };
+
+struct WindowEvent {
+  enum Kind { mouse_move, left_down, left_up, right_down, right_up, wheel, activate, close_request, key_down };
+  Kind kind = mouse_move;
+  int32_t x = 0, y = 0;        // mouse_move: frame pixels
+  int32_t wheel_delta = 0;     // wheel: signed notches, positive away from the user (0 can happen)
+  int32_t active = 0;          // activate: non-zero when the program became the active one
+  int32_t key = 0;             // key_down: virtual-key code (see keys.h)
+};
+
+bool window_open(const char* title, int width, int height, WindowKind kind);
+SurfaceFormat window_surface_format();
+// The surface's rows: `pitch` bytes apart. Only valid between lock and unlock.
+bool window_lock(uint8_t** pixels, int* pitch);
+void window_unlock();
+void window_present(bool wait_for_vertical_sync);
+// The message pump: the next pending event, or false when there is none. Key
+// events also reach keys.h's polled state, as the OS would keep it.
+bool window_next_event(WindowEvent* event);
+void window_close();
+void window_show_cursor(bool shown);
+void screen_saver_allow(bool allowed);

@@ -1,0 +1,38 @@
+// Every input the fuzzer ever found a fault with, replayed (regressions/*), plus
+// the seeds. A file's name says what it once broke.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "tests/fuzz_sid/fuzz_one.h"
+
+namespace {
+
+std::vector<std::filesystem::path> inputs() {
+  std::vector<std::filesystem::path> files;
+  for (const char* name : {"regressions", "seeds"}) {
+    const std::filesystem::path dir = std::filesystem::path(MAG_SOURCE_DIR) / "tests/fuzz_sid" / name;
+    if (!std::filesystem::is_directory(dir)) continue;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+      if (e.is_regular_file() && e.path().extension() != ".asm" && e.path().filename() != "README") files.push_back(e.path());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+TEST(FuzzRegressions, EveryInputPlaysSafely) {
+  const auto files = inputs();
+  ASSERT_FALSE(files.empty());
+  for (const auto& path : files) {
+    SCOPED_TRACE(path.filename().string());
+    std::ifstream f(path, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+    sid_fuzz_one(bytes.data(), bytes.size());
+  }
+}
+
+}  // namespace

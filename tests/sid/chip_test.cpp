@@ -1,0 +1,219 @@
+// SID register effects: what a write does to the oscillators, envelopes, filter,
+// volume and digi channel, seen through rendered samples where possible.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "sid/sid_chip.h"
+
+namespace {
+
+struct Chip : ::testing::Test {
+  SidChip chip;
+  std::vector<uint8_t> memory = std::vector<uint8_t>(65536, 0);
+  void SetUp() override { synth_init(chip, 44100); }
+  void write(uint8_t reg, uint8_t value) { sid_write_register(chip, reg, value); }
+  std::vector<int16_t> render(uint32_t n) {
+    std::vector<int16_t> out(n);
+    synth_render(chip, memory.data(), out.data(), n);
+    return out;
+  }
+  // Voices 2 and 3 out of the mix: 2 into the filter with no output on, 3 muted.
+  void only_voice_1(uint8_t volume) {
+    write(23, 0x02);
+    write(24, uint8_t(0x80 | volume));
+  }
+};
+
+TEST_F(Chip, RateTablesAt44100) {
+  const uint32_t attack[16] = {168867, 47495, 24124, 15998, 10200, 6908, 5692, 4855,
+                               3877, 1555, 777, 486, 389, 129, 77, 48};
+  const uint32_t release[16] = {42660, 15468, 7857, 5210, 3322, 2250, 1853, 1581,
+                                1262, 506, 253, 158, 126, 42, 25, 15};
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(chip.attack_rate[i], attack[i]) << i;
+    EXPECT_EQ(chip.release_rate[i], release[i]) << i;
+  }
+  EXPECT_EQ(chip.frequency_multiplier, 359u);
+  EXPECT_EQ(chip.filter_multiplier, 32u);
+}
+
+TEST_F(Chip, FrequencyAndPulseWidth) {
+  write(0, 0xD6);
+  write(1, 0x1C);
+  write(2, 0x00);
+  write(3, 0x08);
+  render(1);
+  EXPECT_EQ(chip.voice[0].increment, 2650138u);
+  EXPECT_EQ(chip.voice[0].counter, 2650138u);
+  EXPECT_EQ(chip.voice[0].pulse_level, 0x8000000u);
+
+  // Pulse $800 is high for the first half of each 101.29-sample period.
+  write(4, 0x41);
+  write(5, 0x00);
+  write(6, 0xF0);
+  only_voice_1(15);
+  render(300);  // attack, decay, then steady sustain
+  chip.voice[0].counter = 0;
+  auto out = render(1013);  // ten periods
+  int high = 0, low = 0;
+  for (int16_t s : out) (s > 0 ? high : low) += 1;
+  EXPECT_NEAR(high, 506, 10);
+  EXPECT_EQ(out[0], (127 * 0xF00000 >> 22) * 15);
+  EXPECT_EQ(out[60], (-128 * 0xF00000 >> 22) * 15);
+}
+
+TEST_F(Chip, GateDrivesEnvelopePhases) {
+  write(4, 0x41);
+  EXPECT_EQ(chip.voice[0].envelope_phase, envelope_attack);
+  auto out = render(99);
+  EXPECT_EQ(chip.voice[0].envelope_phase, envelope_attack);
+  render(1);  // attack 0 needs exactly 100 samples (168,867 each)
+  EXPECT_EQ(chip.voice[0].envelope_phase, envelope_decay);
+  EXPECT_EQ(chip.voice[0].envelope, 0xFFFFFF);
+  write(4, 0x41);  // gate held: no restart
+  EXPECT_EQ(chip.voice[0].envelope_phase, envelope_decay);
+  write(4, 0x40);
+  EXPECT_EQ(chip.voice[0].envelope_phase, envelope_release);
+  render(2000);  // release 0 falls to its floor, never to 0
+  EXPECT_EQ(chip.voice[0].envelope, 0x40000);
+  write(4, 0x41);  // a restart continues from the current level
+  EXPECT_EQ(chip.voice[0].envelope_phase, envelope_attack);
+  render(1);
+  EXPECT_EQ(chip.voice[0].envelope, 0x40000 + 168867);
+}
+
+TEST_F(Chip, SustainLevelAndFullEnvelopeOutput) {
+  write(6, 0x80);
+  write(4, 0x01);
+  render(400);
+  EXPECT_EQ(chip.voice[0].envelope_phase, envelope_sustain);
+  EXPECT_EQ(chip.voice[0].envelope, 0x800000);
+  write(6, 0xC0);  // raised sustain is reached in one step
+  render(2);
+  EXPECT_EQ(chip.voice[0].envelope, 0xC00000);
+
+  // No waveform bit: the voice outputs $FF, 507 at full envelope.
+  synth_init(chip, 44100);
+  only_voice_1(1);
+  chip.voice[0].envelope = 0xFFFFFF;
+  EXPECT_EQ(render(1)[0], 507);
+}
+
+TEST_F(Chip, FilterCoefficientSaturates) {
+  write(21, 0x07);
+  write(22, 0x7F);
+  render(1);
+  EXPECT_EQ(chip.filter.coefficient, (16 * 0x7F + 7) * 32);
+  write(22, 0x80);
+  render(1);
+  EXPECT_EQ(chip.filter.coefficient, 65536);
+  write(22, 0xFF);
+  render(1);
+  EXPECT_EQ(chip.filter.coefficient, 65536);
+  write(23, 0xF0);
+  render(1);
+  EXPECT_EQ(chip.filter.resonance, 153);
+}
+
+TEST_F(Chip, Voice3OffMutesItRoutedOrNot) {
+  for (uint8_t routing : {uint8_t(0x03), uint8_t(0x07)}) {
+    synth_init(chip, 44100);
+    write(14 + 1, 0x10);
+    write(14 + 6, 0xF0);
+    write(14 + 4, 0x11);  // triangle on voice 3
+    write(22, 0x40);
+    write(23, routing);  // voices 1 and 2 filtered but no filter output in $8F
+    write(24, 0x8F);
+    for (int16_t s : render(500)) ASSERT_EQ(s, 0) << int(routing);
+    write(24, 0x1F);  // voice 3 back on, low-pass on
+    int loud = 0;
+    for (int16_t s : render(500)) loud += s != 0;
+    EXPECT_GT(loud, 400) << int(routing);
+  }
+}
+
+TEST_F(Chip, HardSyncAndRingModulation) {
+  write(1, 0x01);        // voice 1 slow
+  write(14 + 1, 0xFF);   // voice 3 wraps every ~11.5 samples
+  write(4, 0x12);        // voice 1 triangle, sync
+  int syncs = 0;
+  bool reference_wrapped = false;
+  for (int i = 0; i < 60; ++i) {
+    render(1);
+    // Voice 1 sees voice 3 as it stood after the previous sample.
+    if (reference_wrapped) {
+      EXPECT_LT(chip.voice[0].counter, chip.voice[0].increment) << i;
+      ++syncs;
+    }
+    reference_wrapped = chip.voice[2].counter < chip.voice[2].increment;
+  }
+  EXPECT_GE(syncs, 4);
+  EXPECT_GT(chip.voice[0].counter, 0u);
+
+  // Ring modulation inverts the triangle while the reference's top bit is clear.
+  synth_init(chip, 44100);
+  only_voice_1(15);
+  chip.voice[0].envelope = 0xFFFFFF;
+  write(6, 0xF0);
+  write(4, 0x15);
+  chip.voice[0].counter = 0x1000000 - chip.voice[0].increment;  // triangle near 32
+  chip.voice[2].counter = 0;                                    // bit 27 clear
+  const int16_t inverted = render(1)[0];
+  synth_init(chip, 44100);
+  only_voice_1(15);
+  chip.voice[0].envelope = 0xFFFFFF;
+  write(6, 0xF0);
+  write(4, 0x11);
+  const int16_t plain = render(1)[0];
+  EXPECT_LT(plain, 0);
+  EXPECT_GT(inverted, 0);
+}
+
+TEST_F(Chip, VolumeAndDigiChannel) {
+  for (int i = 0; i < 16; ++i) memory[0x3000 + i] = uint8_t(0xF0 | (i & 15));
+  write(24, 0x00);  // voices silent at volume 0
+  digi_write(chip, 0xD41E, 0x00);
+  digi_write(chip, 0xD41F, 0x30);
+  digi_write(chip, 0xD43D, 0x10);
+  digi_write(chip, 0xD43E, 0x30);
+  digi_write(chip, 0xD45D, 0x40);  // 64 cycles per nibble: ~15,394 nibbles/s
+  digi_write(chip, 0xD41D, 0xFE);
+  auto out = render(200);
+  int nonzero = 0;
+  for (int16_t s : out) nonzero += s != 0;
+  EXPECT_GT(nonzero, 80);  // 32 nibbles of ~2.9 samples, then silence
+  for (int i = 100; i < 200; ++i) ASSERT_EQ(out[i], 0);
+  EXPECT_EQ(out[0], 0);           // the level starts at 0
+  bool high_nibble_seen = false;  // high nibbles $F: (15 - 7) x 1,024
+  for (int16_t s : out) high_nibble_seen |= s == 8192;
+  EXPECT_TRUE(high_nibble_seen);
+
+  digi_write(chip, 0xD41D, 0xFC);  // registers copied again, still playing
+  EXPECT_EQ(chip.digi.active, 1);
+  EXPECT_EQ(chip.digi.position, 0x3000);
+  digi_write(chip, 0xD41D, 0xFD);
+  EXPECT_EQ(chip.digi.active, 0);
+
+  digi_write(chip, 0xD45D, 0x00);  // period 0: silent, no division
+  digi_write(chip, 0xD41D, 0xFF);
+  for (int16_t s : render(100)) ASSERT_EQ(s, 0);
+
+  // Played to its end the sample falls silent.
+  digi_write(chip, 0xD45D, 0x01);
+  digi_write(chip, 0xD41D, 0xFF);
+  render(100);
+  for (int16_t s : render(10)) ASSERT_EQ(s, 0);
+}
+
+TEST_F(Chip, OutputSaturatesInsteadOfWrapping) {
+  write(24, 0x1F);
+  render(1);
+  chip.filter.low = 0x7FFF0000;
+  EXPECT_EQ(render(1)[0], 32767);
+  chip.filter.low = int32_t(0x80000000u);
+  EXPECT_EQ(render(1)[0], -32768);
+}
+
+}  // namespace
