@@ -5,7 +5,11 @@
 #include <cstdint>
 
 #include "app/app_state.h"
+#include "app/large_font.h"
+#include "gfx/big_font.h"
+#include "app/magazine.h"
 #include "gfx/frame_buffer.h"
+#include "gfx/intro_screen.h"
 
 // What the screen is showing, for traces and tests.
 enum class Screen { release, intro, flash, magazine, wipe };
@@ -13,7 +17,11 @@ enum class Screen { release, intro, flash, magazine, wipe };
 struct Program {
   AppState app;
   FrameBuffer frame;
+  Magazine magazine;         // pages, font, skins, buttons, menu, pointer, ticker
   Screen screen = Screen::release;
+  IntroScreen intro;
+  BigFont big_font;
+  CreditLines credit_lines;
   int32_t page_loaded = 0;   // the page last given to load_page
   bool music_on = false;     // background music playing (button 6 dark)
 };

@@ -7,3 +7,4 @@ void virtual_devices_play_until(int64_t target_ns);
 void virtual_devices_reset();
 void virtual_reset_time();
 void virtual_window_reset();
+void virtual_run_runnable_threads();

@@ -76,7 +76,9 @@ void give_turn_back(std::unique_lock<std::mutex>& lock) {
   me->state = PlatformThread::running;
 }
 
-void run_runnable_threads() {
+}  // namespace
+
+void virtual_run_runnable_threads() {
   std::unique_lock<std::mutex> lock(turn_mutex);
   while (!runnable_threads.empty()) {
     PlatformThread* next = runnable_threads.front();
@@ -85,6 +87,8 @@ void run_runnable_threads() {
     hand_turn_to(next, lock);
   }
 }
+
+namespace {
 
 PlatformThread* earliest_sleeper_until(int64_t limit_ns) {
   PlatformThread* best = nullptr;
@@ -99,7 +103,7 @@ PlatformThread* earliest_sleeper_until(int64_t limit_ns) {
 
 void play_devices_until(int64_t target_ns) {
   virtual_devices_play_until(target_ns);
-  run_runnable_threads();   // threads woken by the done hooks
+  virtual_run_runnable_threads();   // threads woken by the done hooks
 }
 
 void thread_trampoline(PlatformThread* record) {
@@ -124,7 +128,7 @@ int64_t virtual_now_ns() {
 void virtual_advance_to_ns(int64_t target_ns) {
   if (!on_main()) return;
   for (;;) {
-    run_runnable_threads();
+    virtual_run_runnable_threads();
     PlatformThread* sleeper;
     {
       std::lock_guard<std::mutex> lock(turn_mutex);

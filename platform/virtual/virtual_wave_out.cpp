@@ -1,6 +1,7 @@
 // Virtual wave devices: they play their queued headers as virtual time passes, one
 // frame per 1/rate seconds of virtual time, and record what they played. Done
-// hooks run on the main thread at the end of the step in which a buffer ended.
+// hooks run on the main thread as soon as their buffer has played, so a hook
+// that queues a buffer again keeps the sound seamless.
 // Closed devices are kept until the next virtual_reset, so a stale pointer in a
 // late hook finds a closed device instead of freed memory.
 #include <algorithm>
@@ -71,10 +72,10 @@ void record(WaveDevice* device, const int16_t* samples, int64_t first_frame, int
   }
 }
 
-void play_device(WaveDevice* device, int64_t target_ns, std::vector<DoneNotice>& notices) {
+void play_device(WaveDevice* device, int64_t target_ns) {
   int64_t end = frames_at(target_ns, device->format.samples_per_second);
   int64_t frame = device->frames_reached;
-  while (frame < end && !device->paused && device->queue_head) {
+  while (frame < end && !device->closed && !device->paused && device->queue_head) {
     WaveHeader* head = device->queue_head;
     int64_t left = (head->buffer_length - head->played_bytes) / device->frame_bytes;
     int64_t take = std::min(left, end - frame);
@@ -92,7 +93,9 @@ void play_device(WaveDevice* device, int64_t target_ns, std::vector<DoneNotice>&
       }
       pop_head(device);
       mark_done(head);
-      notices.push_back({device, head});
+      // The hook (and any thread it wakes) may queue more before we play on.
+      if (device->hook) device->hook(device, head, device->instance);
+      virtual_run_runnable_threads();
     }
   }
   device->frames_reached = end;
@@ -106,10 +109,8 @@ void deliver(const std::vector<DoneNotice>& notices) {
 }  // namespace
 
 void virtual_devices_play_until(int64_t target_ns) {
-  std::vector<DoneNotice> notices;
   for (size_t i = 0; i < devices.size(); ++i)
-    if (!devices[i]->closed) play_device(devices[i].get(), target_ns, notices);
-  deliver(notices);
+    if (!devices[i]->closed) play_device(devices[i].get(), target_ns);
 }
 
 void virtual_devices_reset() {

@@ -95,7 +95,12 @@ uint64_t virtual_presented_count() { return window.presented; }
 void virtual_set_present_observer(VirtualPresentObserver observer) { window.observer = observer; }
 void virtual_set_shot_directory(const std::string& directory) { window.shot_directory = directory; }
 
-bool virtual_load_script(const std::string& text, std::string* error) { return script_parse(text, script, error); }
+bool virtual_load_script(const std::string& text, std::string* error) {
+  if (!script_parse(text, script, error)) return false;
+  // What the script does before its first wait is already so when the program starts.
+  script_run_until_blocked(script, virtual_now_ns(), script_post);
+  return true;
+}
 
 std::vector<uint32_t> virtual_presented_frame(int* width, int* height) {
   *width = window.width;

@@ -14,7 +14,10 @@
 namespace {
 
 const std::string tool = std::string(MAG_BINARY_DIR) + "/sidrender";
-const std::string tmp = ::testing::TempDir();
+// Per test: ctest runs the tests of this file in parallel processes.
+std::string temp(const std::string& name) {
+  return ::testing::TempDir() + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name;
+}
 
 struct ToolRun {
   int status;
@@ -28,13 +31,13 @@ std::string slurp(const std::string& path) {
 }
 
 ToolRun run(const std::string& args) {
-  const std::string out = tmp + "sidrender_out.txt", err = tmp + "sidrender_err.txt";
+  const std::string out = temp("stdout.txt"), err = temp("stderr.txt");
   const int status = std::system((tool + " " + args + " >" + out + " 2>" + err).c_str());
   return {status, slurp(out), slurp(err)};
 }
 
 std::string write_tune(const std::string& name, const std::vector<uint8_t>& bytes) {
-  const std::string path = tmp + name;
+  const std::string path = temp(name);
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   return path;
 }
@@ -50,7 +53,7 @@ TEST(Sidrender, WavStatsAndWriteLog) {
                               {0xA9, 0x0F, 0x8D, 0x18, 0xD4, 0x60, 0xE6, 0x20, 0xA5, 0x20, 0x8D, 0x00, 0xD4,
                                0x8D, 0x21, 0xD4, 0x60});
   const std::string in = write_tune("counter.sid", tune);
-  const std::string wav = tmp + "counter.wav", log = tmp + "counter.writes";
+  const std::string wav = temp("counter.wav"), log = temp("counter.writes");
   const ToolRun r = run(in + " -o " + wav + " --seconds 1.5 --stats --writes " + log);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out,
@@ -70,17 +73,17 @@ TEST(Sidrender, WavStatsAndWriteLog) {
 }
 
 TEST(Sidrender, ClearErrorsAndNonZeroExit) {
-  ToolRun r = run(tmp + "no_such.sid -o " + tmp + "x.wav");
+  ToolRun r = run(temp("no_such.sid -o ") + temp("x.wav"));
   EXPECT_NE(r.status, 0);
   EXPECT_NE(r.err.find("sidrender: cannot open"), std::string::npos) << r.err;
 
-  r = run(write_tune("text.sid", {'h', 'e', 'l', 'l', 'o'}) + " -o " + tmp + "x.wav");
+  r = run(write_tune("text.sid", {'h', 'e', 'l', 'l', 'o'}) + " -o " + temp("x.wav"));
   EXPECT_NE(r.status, 0);
   EXPECT_NE(r.err.find("not a PSID file"), std::string::npos) << r.err;
 
   auto cut = make_psid(0x1000, 0x1000, 0x1000, {0x60});
   cut.resize(0x78);
-  r = run(write_tune("short.sid", cut) + " -o " + tmp + "x.wav");
+  r = run(write_tune("short.sid", cut) + " -o " + temp("x.wav"));
   EXPECT_NE(r.status, 0);
   EXPECT_NE(r.err.find("no tune data"), std::string::npos) << r.err;
 
@@ -88,7 +91,7 @@ TEST(Sidrender, ClearErrorsAndNonZeroExit) {
   r = run(good);
   EXPECT_NE(r.status, 0);
   EXPECT_NE(r.err.find("-o OUT.wav"), std::string::npos) << r.err;
-  r = run(good + " -o " + tmp + "x.wav --seconds -3");
+  r = run(good + " -o " + temp("x.wav --seconds -3"));
   EXPECT_NE(r.status, 0);
   r = run("--help");
   EXPECT_EQ(r.status, 0);

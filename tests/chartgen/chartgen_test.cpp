@@ -1,0 +1,233 @@
+// The stats pages must be exactly what the release register gives, and the
+// chart arithmetic must follow the published rules.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tools/chartgen/charts.h"
+#include "tools/chartgen/layout.h"
+#include "tools/chartgen/register.h"
+#include "tools/chartgen/template.h"
+
+using namespace chartgen;
+
+namespace {
+
+std::string read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+Register parse_ok(const std::string& text) {
+  Register reg;
+  std::string error;
+  EXPECT_TRUE(parse_register(text, "t", reg, error)) << error;
+  return reg;
+}
+
+std::string parse_error(const std::string& text) {
+  Register reg;
+  std::string error;
+  EXPECT_FALSE(parse_register(text, "t", reg, error));
+  return error;
+}
+
+const std::string head =
+    "ballots | 2009-10 | 100\nballots | 2009-11 | 100\nballots | 2009-12 | 100\n"
+    "group | Alpha\ngroup | Beta\n";
+
+}  // namespace
+
+TEST(ChartgenPages, CommittedPagesMatchTheRegister) {
+  std::string dir = MAG_SOURCE_DIR "/assets/";
+  Register reg;
+  std::string error;
+  ASSERT_TRUE(parse_register(read(dir + "data/releases.txt"), "releases.txt", reg, error)) << error;
+  // Page 4 is the long one the magazine expects at 1615 lines; 1, 5 and 8 carry its charts.
+  struct Page {
+    const char* name;
+    size_t lines;
+  };
+  for (Page p : {Page{"page01", 41}, Page{"page04", 1614}, Page{"page05", 63}, Page{"page08", 179}}) {
+    std::vector<std::string> lines;
+    ASSERT_TRUE(expand_template(read(dir + "data/" + p.name + ".tpl"), p.name, reg, lines, error)) << error;
+    EXPECT_EQ(lines.size(), p.lines) << p.name;
+    EXPECT_EQ(page_text(lines), read(dir + "pages/" + p.name + ".txt"))
+        << p.name << ".txt is stale: run build/chartgen assets/data assets/pages";
+  }
+}
+
+TEST(ChartgenRegister, RejectsBadRecordsWithTheirLine) {
+  EXPECT_EQ(parse_error(head + "release | 2009-11-31 | Alpha | demo | X\n"), "t:6: bad date '2009-11-31' (want YYYY-MM-DD)");
+  EXPECT_EQ(parse_error(head + "release | 2009-11-02 | Gamma | demo | X\n"),
+            "t:6: unknown group 'Gamma' (declare it with a group line)");
+  EXPECT_EQ(parse_error(head + "release | 2009-11-02 | Alpha | movie | X\n"),
+            "t:6: unknown kind 'movie' (music, demo, intro, gfx, tool, game)");
+  EXPECT_EQ(parse_error(head + "release | 2009-11-02 | Alpha | demo | X\nrelease | 2009-11-03 | Beta | demo | X\n"),
+            "t:7: title 'X' used twice");
+  EXPECT_EQ(parse_error(head + "release | 2009-11-02 | Alpha | demo | X | 9.4/101\n"),
+            "t:6: more votes than ballots in that month");
+  EXPECT_EQ(parse_error(head + "release | 2009-12-02 | Alpha | demo | X | 9.4/5 9.0/5\n"),
+            "t:6: chart mark for a month without ballots");
+  EXPECT_EQ(parse_error(head + "release | 2009-11-02 | Alpha | demo | X | 94/5\n"),
+            "t:6: bad chart mark '94/5' (want score/votes like 9.4/57, or -)");
+  EXPECT_EQ(parse_error(head + "release | 2010-01-02 | Alpha | demo | X\n"),
+            "t:6: release date outside the months that have ballots");
+  EXPECT_EQ(parse_error("ballots | 2009-10 | 100\nballots | 2009-12 | 100\n"),
+            "t:2: ballots must list consecutive months in order");
+  EXPECT_EQ(parse_error(head + "vote | 1\n"), "t:6: unknown record 'vote' (ballots, group, release)");
+}
+
+TEST(ChartgenCharts, OrderDeadlineMovementAndPoints) {
+  Register reg = parse_ok(head +
+                          "release | 2009-10-05 | Alpha | demo | Old | 9.0/50 7.9/50 7.0/50\n"
+                          "release | 2009-10-21 | Beta | music | Late | 8.5/40 9.5/40\n"  // after the deadline: charts from November
+                          "release | 2009-11-02 | Alpha | intro | Tie A | 8.0/30\n"
+                          "release | 2009-11-03 | Beta | intro | Tie B | 8.0/31\n"
+                          "release | 2009-10-01 | Beta | gfx | Gap | 6.0/10 - 7.5/10\n");
+  const Release& late = reg.releases[1];
+  EXPECT_EQ(late.first_chart, month_index(2009, 11));
+
+  auto oct = monthly_chart(reg, month_index(2009, 10));
+  ASSERT_EQ(oct.size(), 2u);
+  EXPECT_EQ(reg.releases[oct[0].release].title, "Old");
+
+  auto nov = monthly_chart(reg, month_index(2009, 11));
+  ASSERT_EQ(nov.size(), 4u);
+  // Late 8.5, then the tie at 8.0 goes to more votes (Tie B), then Tie A, Old.
+  EXPECT_EQ(reg.releases[nov[0].release].title, "Late");
+  EXPECT_EQ(reg.releases[nov[1].release].title, "Tie B");
+  EXPECT_EQ(reg.releases[nov[2].release].title, "Tie A");
+  EXPECT_EQ(reg.releases[nov[3].release].title, "Old");
+  EXPECT_EQ(nov[0].move, Move::new_entry);
+  EXPECT_EQ(nov[3].move, Move::down);
+  EXPECT_EQ(nov[3].last_rank, 1);
+
+  auto dec = monthly_chart(reg, month_index(2009, 12));
+  ASSERT_EQ(dec.size(), 3u);
+  EXPECT_EQ(reg.releases[dec[0].release].title, "Late");
+  EXPECT_EQ(dec[0].move, Move::same);
+  EXPECT_EQ(reg.releases[dec[1].release].title, "Gap");
+  EXPECT_EQ(dec[1].move, Move::re_entry);  // charted in October, missed November
+  EXPECT_EQ(dec[2].move, Move::up);        // Old: 4th in November, 3rd now
+
+  // Points 20, 19, ... over the quarter: Late 20 + 20, Old 20 + 17 + 18.
+  auto prods = production_standings(reg, month_index(2009, 10), month_index(2009, 12));
+  EXPECT_EQ(reg.releases[prods[0].id].title, "Old");
+  EXPECT_EQ(prods[0].points, 55);
+  EXPECT_EQ(prods[1].points, 40);
+  auto groups = group_standings(reg, month_index(2009, 10), month_index(2009, 12));
+  EXPECT_EQ(reg.groups[groups[0].id], "Beta");  // 40 + 19 + 19 (Gap in Oct and Dec) + 19 (Tie B)
+  EXPECT_EQ(groups[0].points, 97);
+  EXPECT_EQ(count_releases(reg, month_index(2009, 10), month_index(2009, 10)), 3);
+  EXPECT_EQ(count_releases(reg, month_index(2009, 10), month_index(2009, 12), 1, kind_from_key("intro")), 1);
+}
+
+TEST(ChartgenChart, OnlyTwentyPlaces) {
+  std::string text = head;
+  for (int i = 0; i < 25; ++i)
+    text += "release | 2009-12-01 | Alpha | demo | P" + std::to_string(i) + " | " + std::to_string(5 + i % 5) + "." +
+            std::to_string(i % 10) + "/10\n";
+  Register reg = parse_ok(text);
+  auto dec = monthly_chart(reg, month_index(2009, 12));
+  ASSERT_EQ(dec.size(), size_t(chart_places));
+  for (size_t i = 1; i < dec.size(); ++i) EXPECT_GE(dec[i - 1].score, dec[i].score);
+  EXPECT_EQ(points_for_rank(1), 20);
+  EXPECT_EQ(points_for_rank(20), 1);
+  EXPECT_EQ(points_for_rank(21), 0);
+}
+
+TEST(ChartgenTemplate, ValuesBlocksAndWidths) {
+  Register reg = parse_ok(head + "release | 2009-12-01 | Alpha | demo | Glass | 9.4/57\n"
+                                 "release | 2009-12-02 | Beta | music | Bells | 9.1/60\n");
+  std::vector<std::string> lines;
+  std::string error;
+  ASSERT_TRUE(expand_template("{D}$(releases 2009) of $(releases all group Beta): No.$(rank 2009-12 Bells) $$5\n"
+                              "@# a comment\n@@home\n",
+                              "p", reg, lines, error))
+      << error;
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "{D}2 of 1: No.2 $5");
+  EXPECT_EQ(lines[1], "@home");
+
+  EXPECT_FALSE(expand_template("$(rank 2009-11 Bells)\n", "p", reg, lines, error));
+  EXPECT_EQ(error, "p:1: 'Bells' is not in the chart of November 2009");
+  EXPECT_FALSE(expand_template("x\n@no_such_block\n", "p", reg, lines, error));
+  EXPECT_EQ(error, "p:2: unknown block '@no_such_block'");
+  EXPECT_FALSE(expand_template(std::string(81, 'x') + "\n", "p", reg, lines, error));
+  EXPECT_EQ(error, "p:1: line 1 of the page is 81 columns wide, more than 80");
+
+  // Markup takes no columns; "{{" is one; box drawing is one per character.
+  EXPECT_EQ(markup_width("{D f2}ab{{c{/}║"), 5);
+  ASSERT_TRUE(expand_template("@monthly_chart 2009-12\n", "p", reg, lines, error)) << error;
+  ASSERT_EQ(lines.size(), 6u);  // top, header, rule, two rows, bottom
+  for (const std::string& l : lines) EXPECT_EQ(markup_width(l), markup_width(lines[0]));
+}
+
+TEST(ChartgenLayout, LinesAndTables) {
+  Line l;
+  l.put('1', "a{b").put('D', "c", 2).pad(6).put('D', "d", 2);
+  EXPECT_EQ(l.text, "a{{b{D f2}c  d");  // '{' escaped, one change for colour and font together
+  EXPECT_EQ(l.width, 7);
+  EXPECT_EQ(markup_width(l.text), 7);
+
+  Table t;
+  t.columns = {{"N", true}, {"Name"}};
+  t.rows = {{{"7", '7'}, {"Glass", 'F'}}, {{"12", '7'}, {"Tin", 'F'}}};
+  std::vector<std::string> out;
+  std::string error;
+  ASSERT_TRUE(render_table(t, out, error)) << error;
+  ASSERT_EQ(out.size(), 6u);  // top, header, rule, two rows, bottom
+  for (const std::string& line : out) EXPECT_EQ(markup_width(line), markup_width(out[0]));
+  // Right-aligned numbers end in the same column: "7" under the "2" of "12".
+  auto column_of = [](const std::string& line, std::string_view what) {
+    return markup_width(line.substr(0, line.find(what)));
+  };
+  EXPECT_EQ(column_of(out[3], "7}7") + 0, column_of(out[4], "7}12") + 1);
+
+  t.rows.push_back({{"1", '7'}, {std::string(80, 'x'), 'F'}});
+  EXPECT_FALSE(render_table(t, out, error));
+  EXPECT_EQ(error, "table is 89 columns wide, more than 80");
+}
+
+TEST(ChartgenBlocks, GroupPagesHaveOneBlockPerActiveGroup) {
+  Register reg = parse_ok(head + "release | 2009-10-05 | Beta | demo | One | 9.0/50\n"
+                                 "release | 2009-12-01 | Beta | gfx | Two\n");
+  std::vector<std::string> lines;
+  std::string error;
+  ASSERT_TRUE(expand_template("@group_pages 2009\n", "p", reg, lines, error)) << error;
+  // Alpha released nothing and gets no block; Beta's block: heading, table of
+  // three months (the register holds October to December), foot, blank.
+  ASSERT_EQ(lines.size(), 1u + (3 + 3 + 3) + 1 + 1);
+  EXPECT_NE(lines[0].find("Beta"), std::string::npos);
+  EXPECT_NE(lines[10].find("#1"), std::string::npos);
+  EXPECT_NE(lines[10].find("One"), std::string::npos);
+  for (const std::string& l : lines) EXPECT_LE(markup_width(l), page_columns);
+}
+
+TEST(ChartgenTool, WritesAndChecksPages) {
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() / ("chartgen_test_" + std::to_string(::getpid()));
+  fs::create_directories(dir / "data");
+  fs::create_directories(dir / "pages");
+  std::ofstream(dir / "data/releases.txt") << head << "release | 2009-12-01 | Alpha | demo | Glass | 9.4/57\n";
+  std::ofstream(dir / "data/page03.tpl") << "{D}$(releases all) release\n";
+  std::string tool = std::string(MAG_BINARY_DIR) + "/chartgen ";
+  std::string args = (dir / "data").string() + " " + (dir / "pages").string() + " > /dev/null 2>&1";
+  ASSERT_EQ(std::system((tool + args).c_str()), 0);
+  EXPECT_EQ(read((dir / "pages/page03.txt").string()), "{D}1 release\n");
+  EXPECT_EQ(std::system((tool + "--check " + args).c_str()), 0);
+  std::ofstream(dir / "pages/page03.txt") << "{D}2 releases\n";
+  EXPECT_NE(std::system((tool + "--check " + args).c_str()), 0);  // a stale page fails the check
+  EXPECT_EQ(read((dir / "pages/page03.txt").string()), "{D}2 releases\n");  // and is left alone
+  std::ofstream(dir / "data/releases.txt") << "release | 2009-12-01 | Alpha | demo | Glass\n";
+  EXPECT_NE(std::system((tool + args).c_str()), 0);
+  fs::remove_all(dir);
+}

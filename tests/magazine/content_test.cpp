@@ -1,0 +1,147 @@
+// The content pipeline: page markup, texts.txt, and issuecheck on a broken issue.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "tools/issue/issue_source.h"
+#include "tools/issue/page_source.h"
+#include "tools/issue/texts_source.h"
+
+namespace {
+
+std::vector<PageLine> page(const std::string& source, Problems& problems) {
+  std::vector<PageLine> lines;
+  parse_page("p.txt", source, lines, problems);
+  return lines;
+}
+
+TEST(PageMarkup, ColoursFontsBandsAndBraces) {
+  Problems problems;
+  auto lines = page("{D f2}Hi{/} {band 8}x{{y}\n\xE2\x95\x94\xE2\x96\x88{f0}z\n", problems);
+  ASSERT_TRUE(problems.empty()) << problem_text(problems[0]);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].text, "Hi x{y}");
+  EXPECT_EQ(lines[0].colours, "DD11111");
+  EXPECT_EQ(lines[0].fonts, "2211111");
+  EXPECT_EQ(lines[0].band, '8');
+  EXPECT_EQ(lines[1].text, "\xC9\xDBz");  // box corner and full block in CP437
+  EXPECT_EQ(lines[1].fonts, "110");
+  EXPECT_EQ(lines[1].band, '0');
+}
+
+TEST(PageMarkup, LinesAndTheFinalNewline) {
+  Problems problems;
+  EXPECT_EQ(page("a\nb\n", problems).size(), 2u);
+  EXPECT_EQ(page("a\nb", problems).size(), 2u);
+  EXPECT_EQ(page("a\r\n\r\nb\n\n", problems).size(), 4u);  // blank lines count
+  EXPECT_EQ(page("\xEF\xBB\xBFone\n", problems)[0].text, "one");
+  EXPECT_TRUE(problems.empty());
+}
+
+TEST(PageMarkup, EveryProblemHasItsLine) {
+  Problems problems;
+  std::string wide(81, 'w');
+  page("fine\n\tx\n{W}\n{f3}\n{band 9}\n" + wide + "\n<END>\n{1 oops}\n{open\n\xE2\x96\xB2\n\xE4\xB8\xAD\n\xFF\n", problems);
+  std::vector<std::string> seen;
+  for (const Problem& p : problems) seen.push_back(problem_text(p));
+  std::vector<std::string> expected = {
+      "p.txt:2: tab character (use spaces)",
+      "p.txt:3: colour code 'W' outside the alphabet 1..9, A..V",
+      "p.txt:4: font code 'f3' outside f0, f1, f2",
+      "p.txt:5: band style '9' outside 0..8",
+      "p.txt:6: line is 81 columns wide, more than 80",
+      "p.txt:7: line begins with <END>, which would end the page here",
+      "p.txt:8: unknown markup 'oops' (colours 1..9 A..V, fonts f0 f1 f2, /, band 0..8)",
+      "p.txt:9: markup '{' is never closed (write {{ for a literal brace)",
+      "p.txt:10: character U+25B2 (CP437 code 30) has no cell in the page font, which holds codes 32..255",
+      "p.txt:11: character U+4E2D has no code in code page 437",
+      "p.txt:12: invalid UTF-8",
+  };
+  EXPECT_EQ(seen, expected);
+}
+
+TEST(Texts, SettingsQuotingAndCounts) {
+  std::string source = "# comment\n\nmenu_header = \"A \\\"B\\\" \\\\ \\n\"\nmenu_label.3 = \"> Caf\xC3\xA9\"\n"
+                       "scroller_piece = \"one\"\nscroller_piece = \"two\"\nmenu_visible.2 = \"1\"\n";
+  IssueTexts texts;
+  Problems problems;
+  parse_texts("t.txt", source, texts, problems);
+  EXPECT_EQ(texts.menu_header, "A \"B\" \\ \\n");
+  EXPECT_EQ(texts.menu_labels[3], "> Caf\x82");
+  EXPECT_EQ(texts.menu_visible[2], 1);
+  EXPECT_EQ(texts.scroller_pieces, (std::vector<std::string>{"one", "two"}));
+  bool missing_label = false, piece_count = false;
+  for (const Problem& p : problems) {
+    missing_label |= problem_text(p) == "t.txt:7: 'menu_label.1' is missing";
+    piece_count |= problem_text(p) == "t.txt:7: there are 2 scroller_piece lines, the scroller takes 18";
+  }
+  EXPECT_TRUE(missing_label);
+  EXPECT_TRUE(piece_count);
+}
+
+TEST(Texts, MalformedLines) {
+  IssueTexts texts;
+  Problems problems;
+  parse_texts("t.txt",
+              "menu_header \"x\"\nmenu_header = x\nmenu_header = \"x\nmenu_label.21 = \"x\"\nmenu_header = \"a\" b\n"
+              "menu_visible.1 = \"2\"\nmenu_header = \"ok\"\nmenu_header = \"again\"\n",
+              texts, problems);
+  ASSERT_GE(problems.size(), 8u);
+  EXPECT_EQ(problem_text(problems[0]), "t.txt:1: expected key = \"text\"");
+  EXPECT_EQ(problem_text(problems[1]), "t.txt:2: the text must be in double quotes");
+  EXPECT_EQ(problem_text(problems[2]), "t.txt:3: the closing quote is missing");
+  EXPECT_EQ(problem_text(problems[3]), "t.txt:4: unknown key 'menu_label.21'");
+  EXPECT_EQ(problem_text(problems[4]), "t.txt:5: text after the closing quote");
+  EXPECT_EQ(problem_text(problems[5]), "t.txt:6: menu_visible must be \"0\" or \"1\"");
+  EXPECT_EQ(problem_text(problems[6]), "t.txt:8: 'menu_header' is set again (first on line 7)");
+}
+
+// issuecheck passes on the issue and fails, naming the line, on a broken copy.
+TEST(IssueCheck, CleanIssueAndABrokenPage) {
+  namespace fs = std::filesystem;
+  std::string check = std::string(MAG_BINARY_DIR) + "/issuecheck";
+  EXPECT_EQ(std::system((check + " " MAG_SOURCE_DIR "/assets > /dev/null").c_str()), 0);
+  fs::path copy = fs::temp_directory_path() / "magazine_issuecheck_test";
+  fs::remove_all(copy);
+  fs::copy(fs::path(MAG_SOURCE_DIR) / "assets", copy, fs::copy_options::recursive);
+  { std::ofstream(copy / "pages" / "page19.txt") << "one\n{Q}two {x}\n"; }
+  std::string out = (copy / "out.txt").string();
+  int status = std::system((check + " " + copy.string() + " > " + out + " 2>/dev/null").c_str());
+  EXPECT_NE(status, 0);
+  std::ifstream in(out);
+  std::string first;
+  std::getline(in, first);
+  EXPECT_EQ(first, (copy / "pages/page19.txt").string() + ":2: colour code 'x' outside the alphabet 1..9, A..V");
+  fs::remove_all(copy);
+}
+
+TEST(IssueCheck, PicturesOfTheWrongKind) {
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() / "magazine_picture_test";
+  fs::create_directories(dir / "pictures");
+  IndexedPicture small;
+  small.width = 10;
+  small.height = 10;
+  small.indices.assign(100, 0);
+  std::string error;
+  ASSERT_TRUE(png_write_indexed((dir / "pictures/skin_grunge.png").string(), small, error));
+  uint32_t rgb[4] = {1, 2, 3, 4};
+  ASSERT_TRUE(png_write_rgb((dir / "pictures/skin_carbon.png").string(), 2, 2, rgb, error));
+  IssueSource issue;
+  Problems problems;
+  EXPECT_FALSE(read_issue(dir.string(), issue, problems));
+  std::vector<std::string> seen;
+  for (const Problem& p : problems) seen.push_back(problem_text(p));
+  std::string base = dir.string() + "/pictures/";
+  EXPECT_NE(std::find(seen.begin(), seen.end(), base + "skin_grunge.png:1: is 10 x 10, must be 800 x 600"), seen.end());
+  EXPECT_NE(std::find(seen.begin(), seen.end(),
+                      base + "skin_carbon.png:1: is not palettised (4 colours): save it as an 8-bit palettised PNG"),
+            seen.end());
+  EXPECT_NE(std::find(seen.begin(), seen.end(), base + "page_font.png:1: missing"), seen.end());
+  fs::remove_all(dir);
+}
+
+}  // namespace

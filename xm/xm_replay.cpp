@@ -1,0 +1,244 @@
+// Tick sequencing and the two halves of a tick: the row start (notes,
+// instruments, volume column, first-tick effects) and the later ticks of a row.
+// Every channel ends every tick with auto-vibrato and update_voice.
+#include "xm/xm_replay.h"
+
+#include <cstdlib>
+
+#include "xm/xm_channel.h"
+#include "xm/xm_effects.h"
+#include "xm/xm_mixer.h"
+#include "xm/xm_module.h"
+
+namespace {
+
+bool is_note(uint8_t note) { return note != 0 && note != xm_note_key_off; }
+
+struct Lookup {
+  const XmInstrument* instrument;
+  XmSample* sample;
+};
+
+Lookup look_up(const XmModule& m, const XmChannel& ch) {
+  if (ch.instrument < m.instrument_count) {
+    const XmInstrument& ins = m.instruments[ch.instrument];
+    uint8_t slot = ins.key_map[ch.note];
+    return {&ins, slot < xm_max_samples_per_instrument ? ins.samples[slot] : &xm_blank_sample};
+  }
+  return {&xm_blank_instrument, &xm_blank_sample};
+}
+
+const XmCell& cell_of(const XmModule& m, int channel) {
+  const XmPattern& pattern = xm_pattern_at_order(m, m.order);
+  return pattern.cells[size_t(m.row) * size_t(m.channel_count) + size_t(channel)];
+}
+
+// Volume and panning envelopes and the fadeout after key off.
+void run_envelopes(XmChannel& ch, const XmInstrument& ins, bool row_start) {
+  if ((ins.volume_type & xm_envelope_on) && !ch.volume_envelope.stopped)
+    envelope_step(ch, ins.volume_envelope, ins.volume_point_count, ins.volume_type, ins.volume_sustain_point,
+                  ins.volume_loop_start_point, ins.volume_loop_end_point, ch.volume_envelope, xm_update_volume);
+  else if (row_start && !(ins.volume_type & xm_envelope_on) && ch.key_off)
+    ch.volume_envelope.value = 0;  // without an envelope, key off cuts the note
+  if ((ins.panning_type & xm_envelope_on) && !ch.panning_envelope.stopped)
+    envelope_step(ch, ins.panning_envelope, ins.panning_point_count, ins.panning_type, ins.panning_sustain_point,
+                  ins.panning_loop_start_point, ins.panning_loop_end_point, ch.panning_envelope, xm_update_panning);
+  if (ch.key_off) {
+    ch.fade_volume -= ins.fadeout;
+    if (ch.fade_volume < 0) ch.fade_volume = 0;
+    ch.update_flags |= xm_update_volume;
+  }
+}
+
+// Pan slides of the volume column are not limited here (update_voice limits the
+// final pan); this bound only keeps endless slides from overflowing.
+int32_t bounded_pan(int32_t pan) { return pan < -32768 ? -32768 : (pan > 32767 ? 32767 : pan); }
+
+void volume_column_later(XmChannel& ch, uint8_t volume) {
+  uint8_t x = volume & 0x0F;
+  switch (volume >> 4) {
+    case 0x6:
+      ch.volume = ch.volume - x < 0 ? 0 : ch.volume - x;
+      ch.update_flags |= xm_update_volume;
+      break;
+    case 0x7:
+      ch.volume = ch.volume + x > 64 ? 64 : ch.volume + x;
+      ch.update_flags |= xm_update_volume;
+      break;
+    case 0xB: {
+      ch.vibrato_depth = x;
+      vibrato(ch);
+      int position = ch.vibrato_position + ch.vibrato_speed;
+      if (position > 31) position -= 64;
+      ch.vibrato_position = int8_t(position);
+      break;
+    }
+    case 0xD:
+      ch.pan = bounded_pan(ch.pan - x);
+      ch.update_flags |= xm_update_panning;
+      break;
+    case 0xE:
+      ch.pan = bounded_pan(ch.pan + x);
+      ch.update_flags |= xm_update_panning;
+      break;
+    case 0xF: tone_portamento(ch); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+void xm_set_bpm(XmModule& module, int32_t bpm) {
+  if (bpm < 1) bpm = 1;
+  module.bpm = bpm;
+  int32_t samples = int32_t(1000.0f / (float(bpm) * 0.4f) * float(xm_output_rate) * 0.001f);
+  module.samples_per_tick = samples < 1 ? 1 : samples;
+}
+
+void volume_column_row(XmChannel& ch, uint8_t volume) {
+  uint8_t x = volume & 0x0F;
+  if (volume >= 0x10 && volume <= 0x50) {
+    ch.volume = volume - 16;
+    ch.update_flags |= xm_update_volume;
+    return;
+  }
+  switch (volume >> 4) {
+    case 0x6:
+    case 0x8:
+      ch.volume = ch.volume - x < 0 ? 0 : ch.volume - x;
+      ch.update_flags |= xm_update_volume;
+      break;
+    case 0x7:
+    case 0x9:
+      ch.volume = ch.volume + x > 64 ? 64 : ch.volume + x;
+      ch.update_flags |= xm_update_volume;
+      break;
+    case 0xA: ch.vibrato_speed = x; break;
+    case 0xB: ch.vibrato_depth = x; break;
+    case 0xC:
+      ch.pan = x * 16;
+      ch.update_flags |= xm_update_panning;
+      break;
+    case 0xD:
+      ch.pan = bounded_pan(ch.pan - x);
+      ch.update_flags |= xm_update_panning;
+      break;
+    case 0xE:
+      ch.pan = bounded_pan(ch.pan + x);
+      ch.update_flags |= xm_update_panning;
+      break;
+    case 0xF:
+      if (x) ch.porta_speed = uint8_t(x * 16);
+      ch.update_flags &= uint8_t(~xm_update_trigger);
+      ch.porta_target = ch.note_period;
+      break;
+    default: break;
+  }
+}
+
+void xm_process_row(XmModule& m) {
+  m.next_order = -1;
+  m.next_row = -1;
+  bool jump_seen = false;
+  bool linear = m.flags & xm_flag_linear;
+  for (int c = 0; c < m.channel_count; ++c) {
+    XmChannel& ch = m.channels[c];
+    const XmCell& cell = cell_of(m, c);
+    // As in FT2, a volume-column portamento (Fx) slides like effect 3: the
+    // note sets the target and the period keeps where it was.
+    bool porta = cell.effect == 3 || cell.effect == 5 || (cell.volume >> 4) == 0xF;
+    if (cell.instrument && !porta) ch.instrument = uint8_t(cell.instrument - 1);
+    if (is_note(cell.note) && !porta) ch.note = uint8_t(cell.note - 1);
+    Lookup found = look_up(m, ch);
+    const XmInstrument& ins = *found.instrument;
+    XmSample* sample = found.sample;
+
+    int32_t saved_period = ch.period, saved_volume = ch.volume, saved_pan = ch.pan;
+    if (ch.previous_effect == 7 && cell.effect != 7) ch.volume += ch.volume_delta;  // tremolo made permanent
+    ch.volume_delta = 0;
+    ch.update_flags = 0;
+    ch.previous_effect = cell.effect;
+
+    if (is_note(cell.note)) {
+      ch.real_note = uint8_t(cell.note - 1 + sample->relative_note);
+      ch.note_period = linear ? 7680 - int32_t(ch.real_note) * 64 - sample->finetune / 2
+                              : amiga_period(ch.real_note, sample->finetune);
+      if (!porta) ch.period = ch.note_period;
+      ch.update_flags = xm_update_trigger;
+    }
+    ch.period_delta = 0;
+    ch.update_flags |= xm_update_frequency | xm_update_volume;
+    if (cell.instrument) reset_channel_from_sample(ch, *sample);
+    if (cell.volume) volume_column_row(ch, cell.volume);
+    if (cell.note == xm_note_key_off || cell.effect == 0x14) ch.key_off = 1;
+    run_envelopes(ch, ins, true);
+
+    EffectContext context{m, ch, cell, sample, ins, &jump_seen, saved_period, saved_volume, saved_pan};
+    effect_first_tick(context);
+    auto_vibrato(ch, ins);
+    update_voice(ch, sample, m);
+  }
+}
+
+void xm_process_tick(XmModule& m) {
+  for (int c = 0; c < m.channel_count; ++c) {
+    XmChannel& ch = m.channels[c];
+    const XmCell& cell = cell_of(m, c);
+    Lookup found = look_up(m, ch);
+    const XmInstrument& ins = *found.instrument;
+    XmSample* sample = found.sample ? found.sample : &xm_blank_sample;
+    ch.volume_delta = 0;
+    ch.period_delta = 0;
+    ch.update_flags = 0;
+    run_envelopes(ch, ins, false);
+    if (cell.volume) volume_column_later(ch, cell.volume);
+    EffectContext context{m, ch, cell, sample, ins, nullptr, 0, 0, 0};
+    effect_later_tick(context);
+    auto_vibrato(ch, ins);
+    update_voice(ch, sample, m);
+  }
+}
+
+void xm_tick(XmModule& m) {
+  if (m.tick == 0) {
+    if (m.next_order >= 0) m.order = m.next_order;
+    if (m.next_row >= 0) m.row = m.next_row;
+    // A break to a row the pattern does not have starts the pattern at row 0,
+    // as a break above row 63 does.
+    if (uint32_t(m.row) >= xm_pattern_at_order(m, m.order).row_count) m.row = 0;
+    xm_process_row(m);
+    if (m.next_row == -1) {
+      m.next_row = m.row + 1;
+      if (uint32_t(m.next_row) >= xm_pattern_at_order(m, m.order).row_count) {
+        m.next_order = m.order + 1;
+        if (m.next_order >= m.song_length) m.next_order = m.restart_position;
+        m.next_row = 0;
+      }
+    }
+  } else {
+    xm_process_tick(m);
+  }
+  m.tick += 1;
+  if (m.tick >= m.speed + m.pattern_delay) {
+    m.pattern_delay = 0;
+    m.tick = 0;
+  }
+}
+
+void xm_reset_replay(XmModule& m, MixVoice* voices) {
+  m.global_volume = m.initial_global_volume;
+  m.next_order = -1;
+  m.next_row = -1;
+  m.speed = m.default_speed;
+  m.row = 0;
+  m.order = 0;
+  m.samples_left_in_tick = 0;
+  m.tick = 0;
+  m.pattern_delay = 0;
+  m.elapsed_ms = 0;
+  xm_set_bpm(m, m.default_bpm);
+  for (int c = 0; c < xm_max_channels; ++c) {
+    m.channels[c] = XmChannel{};
+    m.channels[c].voice = &voices[c];
+  }
+}
