@@ -1,6 +1,7 @@
 #include "tests/support/capture_run.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -36,7 +37,8 @@ std::string CaptureRun::file(const std::string& name) const { return read_all(ou
 
 CaptureRun run_capture(const std::string& script, const std::string& name, const std::string& extra_arguments) {
   CaptureRun run;
-  std::string base = std::string(MAG_BINARY_DIR) + "/tests/capture/" + name;
+  // Test processes run side by side (ctest -j): each writes a folder of its own.
+  std::string base = std::string(MAG_BINARY_DIR) + "/tests/capture/" + name + "-" + std::to_string(getpid());
   run.out_directory = base;
   std::system(("rm -rf '" + base + "' && mkdir -p '" + base + "'").c_str());
   std::string script_path = base + ".script";
