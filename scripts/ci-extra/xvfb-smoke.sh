@@ -17,12 +17,21 @@ export DISPLAY=$display SDL_AUDIODRIVER=dummy
 pid=$!
 # A loaded machine may take a while to map the window.
 for _ in $(seq 1 200); do xdotool search --name "CODED BY FERNHOLLOW" >/dev/null 2>&1 && break; sleep 0.1; done
-sleep 2
+sleep 4   # the noise flashes before the intro take 1.5 s
 # A real key press lasts longer than a frame; a tap shorter than one poll of
 # the key state would not count as struck.
 strike_escape() { xdotool keydown Escape; sleep 0.25; xdotool keyup Escape; }
+if command -v xwd >/dev/null; then
+  # The intro is on screen: its frame holds many colours, a black screen one.
+  colours=$(xwd -root -silent | tail -c 400000 | od -An -tu1 -v | tr -s ' ' '\n' | sort -u | wc -l)
+  if [ "$colours" -lt 20 ]; then
+    echo "FAILED: the screen shows no intro ($colours byte values)"
+    kill -9 $pid
+    exit 1
+  fi
+fi
 strike_escape
-sleep 2
+sleep 6   # 3 s of flashes, then module 1 renders its first 2 s before it plays
 strike_escape
 for _ in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 if kill -0 $pid 2>/dev/null; then
