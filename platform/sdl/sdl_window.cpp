@@ -78,9 +78,21 @@ bool window_open(const char* title, int width, int height, WindowKind kind) {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   Uint32 flags = SDL_WINDOW_SHOWN;
-  if (kind == WindowKind::full_screen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = width, h = height;
+  SDL_Rect desktop;
+  if (kind == WindowKind::full_screen) {
+    flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+    // Start at the desktop's own size, so that the window covers the screen even
+    // where no window manager makes it full screen (a bare X server).
+    if (SDL_GetDisplayBounds(0, &desktop) == 0) {
+      x = desktop.x;
+      y = desktop.y;
+      w = desktop.w;
+      h = desktop.h;
+    }
+  }
   if (kind == WindowKind::popup) flags |= SDL_WINDOW_BORDERLESS;
-  sdl.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
+  sdl.window = SDL_CreateWindow(title, x, y, w, h, flags);
   if (!sdl.window) return false;
   sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_PRESENTVSYNC);
   if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);

@@ -23,7 +23,7 @@ sleep 4   # the noise flashes before the intro take 1.5 s
 strike_escape() { xdotool keydown Escape; sleep 0.25; xdotool keyup Escape; }
 if command -v xwd >/dev/null; then
   # The intro is on screen: its frame holds many colours, a black screen one.
-  colours=$(xwd -root -silent | tail -c 400000 | od -An -tu1 -v | tr -s ' ' '\n' | sort -u | wc -l)
+  colours=$(xwd -root -silent | head -c 3000000 | tail -c 2000000 | od -An -tu1 -v | tr -s ' ' '\n' | sort -u | wc -l)
   if [ "$colours" -lt 20 ]; then
     echo "FAILED: the screen shows no intro ($colours byte values)"
     kill -9 $pid
