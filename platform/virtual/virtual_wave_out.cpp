@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/virtual.h"
+#include "platform/wav_writer.h"
 #include "platform/virtual/virtual_internal.h"
 #include "platform/wave_out.h"
 
@@ -131,25 +132,10 @@ bool virtual_write_audio_wav(const char* path) {
   std::vector<int16_t> samples(frames * 2, 0);
   for (size_t i = 0; i < recording.size() && i < samples.size(); ++i)
     samples[i] = int16_t(std::clamp<int32_t>(recording[i], -32768, 32767));
-  FILE* file = std::fopen(path, "wb");
-  if (!file) return false;
-  auto u32 = [&](uint32_t v) { uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}; std::fwrite(b, 1, 4, file); };
-  auto u16 = [&](uint16_t v) { uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)}; std::fwrite(b, 1, 2, file); };
-  uint32_t data_bytes = uint32_t(samples.size() * 2);
-  std::fwrite("RIFF", 1, 4, file);
-  u32(36 + data_bytes);
-  std::fwrite("WAVEfmt ", 1, 8, file);
-  u32(16);
-  u16(1);
-  u16(2);
-  u32(recording_rate);
-  u32(recording_rate * 4);
-  u16(4);
-  u16(16);
-  std::fwrite("data", 1, 4, file);
-  u32(data_bytes);
-  for (int16_t s : samples) u16(uint16_t(s));
-  return std::fclose(file) == 0;
+  WavWriter wav;
+  if (!wav_open(wav, path, recording_rate, 2)) return false;
+  wav_write(wav, samples.data(), uint32_t(samples.size()));
+  return wav_close(wav);
 }
 
 int wave_out_open(WaveDevice** out, const WaveFormat& format, WaveDoneHook hook, uintptr_t instance) {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "sid/sid_driver.h"
-#include "tools/sidrender/wav_writer.h"
+#include "platform/wav_writer.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "xm/xm_mixer.h"
+#include "platform/wav_writer.h"
 #include "xm/xm_player.h"
 
 namespace {
@@ -70,31 +71,6 @@ void print_info(const XmModule& m) {
       (m.flags & xm_flag_linear) ? "linear" : "amiga", json_string(m.title).c_str());
 }
 
-void put16(FILE* f, uint32_t v) {
-  uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
-  std::fwrite(b, 1, 2, f);
-}
-void put32(FILE* f, uint32_t v) {
-  put16(f, v & 0xFFFF);
-  put16(f, v >> 16);
-}
-
-void write_wav_header(FILE* f, uint32_t frames) {
-  uint32_t data_bytes = frames * 4;
-  std::fwrite("RIFF", 1, 4, f);
-  put32(f, 36 + data_bytes);
-  std::fwrite("WAVEfmt ", 1, 8, f);
-  put32(f, 16);
-  put16(f, 1);
-  put16(f, 2);
-  put32(f, uint32_t(xm_output_rate));
-  put32(f, uint32_t(xm_output_rate) * 4);
-  put16(f, 4);
-  put16(f, 16);
-  std::fwrite("data", 1, 4, f);
-  put32(f, data_bytes);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -150,8 +126,9 @@ int main(int argc, char** argv) {
     xm_release(module);
     return fail("out of memory");
   }
-  FILE* out = std::fopen(out_path, "wb");
-  if (!out) return fail(std::string("cannot write ") + out_path + ": " + std::strerror(errno));
+  WavWriter out;
+  if (!wav_open(out, out_path, uint32_t(xm_output_rate), 2))
+    return fail(std::string("cannot write ") + out_path + ": " + std::strerror(errno));
   FILE* timeline = nullptr;
   if (timeline_path) {
     timeline = std::fopen(timeline_path, "w");
@@ -159,7 +136,6 @@ int main(int argc, char** argv) {
   }
 
   uint32_t frames = uint32_t(std::llround(seconds * xm_output_rate));
-  write_wav_header(out, frames);
   auto started = std::chrono::steady_clock::now();
   double last_report = 0;
   bool reported = false;
@@ -169,7 +145,7 @@ int main(int argc, char** argv) {
     fill_block(*renderer);
     uint32_t count = frames - written < uint32_t(xm_block_frames) ? frames - written : uint32_t(xm_block_frames);
     const int16_t* data = xm_ring_block(*renderer, index);
-    for (uint32_t i = 0; i < count * 2; ++i) put16(out, uint16_t(data[i]));
+    wav_write(out, data, count * 2);
     written += count;
     if (timeline) {
       BlockRecord r = renderer->records[index].load(std::memory_order_relaxed);
@@ -183,8 +159,7 @@ int main(int argc, char** argv) {
     }
   }
   if (reported) std::fprintf(stderr, "\rxmrender: %.1f of %.1f s rendered\n", seconds, seconds);
-  bool bad = std::ferror(out) != 0;
-  bad |= std::fclose(out) != 0;
+  bool bad = !wav_close(out);
   if (timeline) {
     bad |= std::ferror(timeline) != 0;
     bad |= std::fclose(timeline) != 0;
