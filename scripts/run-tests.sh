@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/debian-packages.sh
-mag_install_packages xvfb xdotool x11-apps
+mag_install_packages xvfb xdotool x11-apps acme
 jobs="${MAG_JOBS:-2}"
 
 echo "== normal build"
