@@ -2,11 +2,13 @@
 
 #include <cstring>
 
+#include "gfx/palette.h"
+
 bool big_font_unpack(BigFont& font, const uint8_t* bytes, size_t size) {
   std::memset(&font, 0, sizeof font);
   if (!bytes || size < size_t(big_font_pixels) + 768) return false;
   const uint8_t* rgb = bytes + big_font_pixels;
-  for (int i = 0; i < 256; ++i) font.palette[i] = uint32_t(rgb[3 * i]) << 16 | uint32_t(rgb[3 * i + 1]) << 8 | rgb[3 * i + 2];
+  palette_expand(rgb, font.palette);
   for (int i = 0; i < big_font_pixels; ++i) {
     font.indices[i] = bytes[i];
     font.set[i] = font.palette[bytes[i]] != 0;

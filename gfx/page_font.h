@@ -4,6 +4,8 @@
 // Unpacked once from the embedded page font (index bytes, then palette).
 #include <cstdint>
 
+#include "gfx/palette.h"
+
 constexpr int font_atlas_width = 2048;
 constexpr int font_atlas_height = 28;
 constexpr int font_cell_width = 9;
@@ -14,9 +16,6 @@ struct FontAtlas {
   uint8_t intensity[font_atlas_width * font_atlas_height];
   uint32_t palette[256];  // 0x00RRGGBB
 };
-
-// 768 bytes of (R, G, B) to 256 pixel values.
-void palette_expand(const uint8_t* rgb_bytes, uint32_t* out);
 
 // index_bytes: 57,344 atlas bytes followed by the 768-byte palette.
 void font_atlas_unpack(FontAtlas& atlas, const uint8_t* index_bytes);
