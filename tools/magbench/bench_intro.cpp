@@ -1,48 +1,30 @@
 // One whole intro frame: raster bars, tables, stars, the nine credit lines, the
 // scroller with its reflection, then the backdrop for the next frame.
 #include <benchmark/benchmark.h>
-#include <png.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "app/large_font.h"
+#include "assets/issue/issue_data.h"
 #include "gfx/intro_effects.h"
 #include "platform/random.h"
 
 namespace {
 
-// The committed font picture, read directly: indices then palette.
-std::vector<uint8_t> read_big_font_png() {
-  std::string path = std::string(MAG_SOURCE_DIR) + "/assets/pictures/big_font.png";
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  std::vector<uint8_t> bytes;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return bytes;
-  image.format = PNG_FORMAT_RGB_COLORMAP;
-  std::vector<uint8_t> indices(PNG_IMAGE_SIZE(image));
-  std::vector<uint8_t> colours(PNG_IMAGE_COLORMAP_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, indices.data(), 0, colours.data())) return bytes;
-  bytes = indices;
-  colours.resize(768, 0);
-  bytes.insert(bytes.end(), colours.begin(), colours.end());
-  return bytes;
-}
-
 void BM_IntroFrame(benchmark::State& state) {
   auto frame = std::make_unique<FrameBuffer>();
   auto intro = std::make_unique<IntroScreen>();
   auto font = std::make_unique<BigFont>();
-  std::vector<uint8_t> bytes = read_big_font_png();
-  if (!big_font_unpack(*font, bytes.data(), bytes.size())) {
-    state.SkipWithError("assets/pictures/big_font.png could not be read");
+  if (!big_font_unpack(*font, issue_big_font, issue_big_font_size)) {
+    state.SkipWithError("the issue has no large font");
     return;
   }
-  CreditLines credits = {"", "***********************", "*ORVELLA*", "***********************", "", "issue number 37",
-                         "Released on", "27-12-2009", "", "= TRY F1 TO F12 ="};
-  intro->scroller_text = std::string(66, ' ') + "WELCOME TO ANOTHER ISSUE OF THE CHART MAGAZINE THAT COUNTS EVERY RELEASE";
+  // The issue's own texts, as the intro draws them.
+  CreditLines credits;
+  for (int k = 1; k <= 9; ++k) credits[k] = issue_texts.credit_lines[k];
+  intro->scroller_text = issue_texts.scroller_lead;
+  for (int i = 0; i < issue_texts.scroller_piece_count; ++i) intro->scroller_text += issue_texts.scroller_pieces[i];
   intro->scroller_index = 60;
   AppState app;
   app.intro_frame_scale = 4.2;
