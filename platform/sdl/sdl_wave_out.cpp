@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/common/wave_queue.h"
 #include "platform/wave_out.h"
 
 struct WaveDevice {
@@ -23,8 +24,7 @@ struct WaveDevice {
   uintptr_t instance = 0;
 
   // Guarded by the SDL device lock (the callback runs under it).
-  WaveHeader* queue_head = nullptr;
-  WaveHeader* queue_tail = nullptr;
+  WaveQueue queue;
   bool paused = false;
   uint64_t bytes_played = 0;
 
@@ -40,7 +40,7 @@ struct WaveDevice {
 namespace {
 
 void finish_header(WaveDevice* device, WaveHeader* header) {
-  header->flags = (header->flags & ~wave_in_queue) | wave_done;
+  wave_header_mark_done(header);
   {
     std::lock_guard<std::mutex> lock(device->done_mutex);
     device->done.push_back(header);
@@ -48,34 +48,19 @@ void finish_header(WaveDevice* device, WaveHeader* header) {
   device->done_changed.notify_all();
 }
 
-void pop_head(WaveDevice* device) {
-  WaveHeader* head = device->queue_head;
-  device->queue_head = head->next_in_queue;
-  if (!device->queue_head) device->queue_tail = nullptr;
-  head->next_in_queue = nullptr;
-}
-
 void SDLCALL fill_stream(void* userdata, Uint8* stream, int length) {
   auto* device = static_cast<WaveDevice*>(userdata);
   int written = 0;
-  while (!device->paused && written < length && device->queue_head) {
-    WaveHeader* head = device->queue_head;
+  while (!device->paused && written < length && device->queue.head) {
+    WaveHeader* head = device->queue.head;
     uint32_t left = head->buffer_length - head->played_bytes;
     uint32_t take = std::min<uint32_t>(left, uint32_t(length - written));
     std::memcpy(stream + written, static_cast<const uint8_t*>(head->data) + head->played_bytes, take);
     written += int(take);
     head->played_bytes += take;
     device->bytes_played += take;
-    if (head->played_bytes >= head->buffer_length) {
-      head->played_bytes = 0;
-      bool looping = (head->flags & wave_begin_loop) && (head->flags & wave_end_loop);
-      if (looping && head->loops_left > 1) {
-        if (head->loops_left != 0xFFFFFFFFu) head->loops_left -= 1;
-        continue;
-      }
-      pop_head(device);
-      finish_header(device, head);
-    }
+    if (head->played_bytes >= head->buffer_length && !wave_header_repeat(head))
+      finish_header(device, wave_queue_pop(device->queue));
   }
   if (written < length) std::memset(stream + written, 0, size_t(length - written));
 }
@@ -135,40 +120,24 @@ int wave_out_open(WaveDevice** out, const WaveFormat& format, WaveDoneHook hook,
 
 int wave_out_prepare_header(WaveDevice* device, WaveHeader* header) {
   if (!device) return wave_invalid_handle;
-  if (!header || !header->data) return wave_invalid_param;
-  header->flags |= wave_prepared;
-  return wave_ok;
+  return wave_header_prepare(header);
 }
 
 int wave_out_unprepare_header(WaveDevice* device, WaveHeader* header) {
   if (!device) return wave_invalid_handle;
-  if (!header) return wave_invalid_param;
-  if (header->flags & wave_in_queue) return wave_still_playing;
-  header->flags &= ~wave_prepared;
-  return wave_ok;
+  return wave_header_unprepare(header);
 }
 
 int wave_out_write(WaveDevice* device, WaveHeader* header) {
   if (!device) return wave_invalid_handle;
-  if (!header) return wave_invalid_param;
-  if (!(header->flags & wave_prepared)) return wave_unprepared;
-  if (header->flags & wave_in_queue) return wave_still_playing;
-  if (header->buffer_length % device->frame_bytes != 0) return wave_invalid_param;
-  header->flags = (header->flags & ~wave_done) | wave_in_queue;
-  header->played_bytes = 0;
-  header->next_in_queue = nullptr;
-  header->loops_left = ((header->flags & wave_begin_loop) && (header->flags & wave_end_loop)) ? std::max<uint32_t>(header->loops, 1) : 1;
-  SDL_LockAudioDevice(device->sdl_device);
+  int accepted = wave_header_accept(header, device->frame_bytes);
+  if (accepted != wave_ok) return accepted;
   if (header->buffer_length == 0) {
-    SDL_UnlockAudioDevice(device->sdl_device);
     finish_header(device, header);
     return wave_ok;
   }
-  if (device->queue_tail)
-    device->queue_tail->next_in_queue = header;
-  else
-    device->queue_head = header;
-  device->queue_tail = header;
+  SDL_LockAudioDevice(device->sdl_device);
+  wave_queue_push(device->queue, header);
   SDL_UnlockAudioDevice(device->sdl_device);
   return wave_ok;
 }
@@ -195,13 +164,8 @@ int wave_out_reset(WaveDevice* device) {
   // A hook may write again while we wait; flush until the queue stays empty.
   for (;;) {
     SDL_LockAudioDevice(device->sdl_device);
-    bool had_any = device->queue_head != nullptr;
-    while (device->queue_head) {
-      WaveHeader* head = device->queue_head;
-      pop_head(device);
-      head->played_bytes = 0;
-      finish_header(device, head);
-    }
+    bool had_any = device->queue.head != nullptr;
+    while (device->queue.head) finish_header(device, wave_queue_pop(device->queue));
     device->bytes_played = 0;
     SDL_UnlockAudioDevice(device->sdl_device);
     if (on_notifier) return wave_ok;
@@ -210,7 +174,7 @@ int wave_out_reset(WaveDevice* device) {
     lock.unlock();
     if (!had_any) break;
     SDL_LockAudioDevice(device->sdl_device);
-    bool empty = device->queue_head == nullptr;
+    bool empty = device->queue.head == nullptr;
     SDL_UnlockAudioDevice(device->sdl_device);
     if (empty) break;
   }
@@ -220,7 +184,7 @@ int wave_out_reset(WaveDevice* device) {
 int wave_out_close(WaveDevice* device) {
   if (!device) return wave_invalid_handle;
   SDL_LockAudioDevice(device->sdl_device);
-  bool busy = device->queue_head != nullptr;
+  bool busy = device->queue.head != nullptr;
   SDL_UnlockAudioDevice(device->sdl_device);
   if (busy) return wave_still_playing;
   SDL_CloseAudioDevice(device->sdl_device);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/common/wave_queue.h"
 #include "platform/virtual.h"
 #include "platform/wav_writer.h"
 #include "platform/virtual/virtual_internal.h"
@@ -20,8 +21,7 @@ struct WaveDevice {
   uint32_t frame_bytes = 4;
   WaveDoneHook hook = nullptr;
   uintptr_t instance = 0;
-  WaveHeader* queue_head = nullptr;
-  WaveHeader* queue_tail = nullptr;
+  WaveQueue queue;
   bool paused = false;
   bool closed = false;
   uint64_t bytes_played = 0;
@@ -47,15 +47,6 @@ int64_t frames_at(int64_t ns, uint32_t rate) {
 
 bool usable(WaveDevice* device) { return device && !device->closed; }
 
-void pop_head(WaveDevice* device) {
-  WaveHeader* head = device->queue_head;
-  device->queue_head = head->next_in_queue;
-  if (!device->queue_head) device->queue_tail = nullptr;
-  head->next_in_queue = nullptr;
-}
-
-void mark_done(WaveHeader* header) { header->flags = (header->flags & ~wave_in_queue) | wave_done; }
-
 void record(WaveDevice* device, const int16_t* samples, int64_t first_frame, int64_t frames) {
   device->played.insert(device->played.end(), samples, samples + frames * device->format.channels);
   if (device->format.samples_per_second != recording_rate || first_frame < 0) return;
@@ -76,8 +67,8 @@ void record(WaveDevice* device, const int16_t* samples, int64_t first_frame, int
 void play_device(WaveDevice* device, int64_t target_ns) {
   int64_t end = frames_at(target_ns, device->format.samples_per_second);
   int64_t frame = device->frames_reached;
-  while (frame < end && !device->closed && !device->paused && device->queue_head) {
-    WaveHeader* head = device->queue_head;
+  while (frame < end && !device->closed && !device->paused && device->queue.head) {
+    WaveHeader* head = device->queue.head;
     int64_t left = (head->buffer_length - head->played_bytes) / device->frame_bytes;
     int64_t take = std::min(left, end - frame);
     const auto* bytes = static_cast<const uint8_t*>(head->data) + head->played_bytes;
@@ -85,15 +76,8 @@ void play_device(WaveDevice* device, int64_t target_ns) {
     head->played_bytes += uint32_t(take * device->frame_bytes);
     device->bytes_played += uint64_t(take) * device->frame_bytes;
     frame += take;
-    if (head->played_bytes >= head->buffer_length) {
-      head->played_bytes = 0;
-      bool looping = (head->flags & wave_begin_loop) && (head->flags & wave_end_loop);
-      if (looping && head->loops_left > 1) {
-        if (head->loops_left != 0xFFFFFFFFu) head->loops_left -= 1;
-        continue;
-      }
-      pop_head(device);
-      mark_done(head);
+    if (head->played_bytes >= head->buffer_length && !wave_header_repeat(head)) {
+      wave_header_mark_done(wave_queue_pop(device->queue));
       // The hook (and any thread it wakes) may queue more before we play on.
       if (device->hook) device->hook(device, head, device->instance);
       virtual_run_runnable_threads();
@@ -156,40 +140,24 @@ int wave_out_open(WaveDevice** out, const WaveFormat& format, WaveDoneHook hook,
 
 int wave_out_prepare_header(WaveDevice* device, WaveHeader* header) {
   if (!usable(device)) return wave_invalid_handle;
-  if (!header || !header->data) return wave_invalid_param;
-  header->flags |= wave_prepared;
-  return wave_ok;
+  return wave_header_prepare(header);
 }
 
 int wave_out_unprepare_header(WaveDevice* device, WaveHeader* header) {
   if (!usable(device)) return wave_invalid_handle;
-  if (!header) return wave_invalid_param;
-  if (header->flags & wave_in_queue) return wave_still_playing;
-  header->flags &= ~wave_prepared;
-  return wave_ok;
+  return wave_header_unprepare(header);
 }
 
 int wave_out_write(WaveDevice* device, WaveHeader* header) {
   if (!usable(device)) return wave_invalid_handle;
-  if (!header) return wave_invalid_param;
-  if (!(header->flags & wave_prepared)) return wave_unprepared;
-  if (header->flags & wave_in_queue) return wave_still_playing;
-  if (header->buffer_length % device->frame_bytes != 0) return wave_invalid_param;
-  header->flags = (header->flags & ~wave_done) | wave_in_queue;
-  header->played_bytes = 0;
-  header->next_in_queue = nullptr;
-  bool looping = (header->flags & wave_begin_loop) && (header->flags & wave_end_loop);
-  header->loops_left = looping ? std::max<uint32_t>(header->loops, 1) : 1;
+  int accepted = wave_header_accept(header, device->frame_bytes);
+  if (accepted != wave_ok) return accepted;
   if (header->buffer_length == 0) {
-    mark_done(header);
+    wave_header_mark_done(header);
     deliver({{device, header}});
     return wave_ok;
   }
-  if (device->queue_tail)
-    device->queue_tail->next_in_queue = header;
-  else
-    device->queue_head = header;
-  device->queue_tail = header;
+  wave_queue_push(device->queue, header);
   return wave_ok;
 }
 
@@ -208,13 +176,11 @@ int wave_out_restart(WaveDevice* device) {
 int wave_out_reset(WaveDevice* device) {
   if (!usable(device)) return wave_invalid_handle;
   // Hooks may queue again; hand everything back until the queue stays empty.
-  for (int round = 0; round < 1000 && device->queue_head; ++round) {
+  for (int round = 0; round < 1000 && device->queue.head; ++round) {
     std::vector<DoneNotice> notices;
-    while (device->queue_head) {
-      WaveHeader* head = device->queue_head;
-      pop_head(device);
-      head->played_bytes = 0;
-      mark_done(head);
+    while (device->queue.head) {
+      WaveHeader* head = wave_queue_pop(device->queue);
+      wave_header_mark_done(head);
       notices.push_back({device, head});
     }
     device->bytes_played = 0;
@@ -226,7 +192,7 @@ int wave_out_reset(WaveDevice* device) {
 
 int wave_out_close(WaveDevice* device) {
   if (!usable(device)) return wave_invalid_handle;
-  if (device->queue_head) return wave_still_playing;
+  if (device->queue.head) return wave_still_playing;
   device->closed = true;
   return wave_ok;
 }
