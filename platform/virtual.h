@@ -23,6 +23,18 @@ bool virtual_write_audio_wav(const char* path);
 struct WaveDevice;
 const std::vector<int16_t>& virtual_device_played(WaveDevice* device);
 
+// A failing driver, for tests: from now on the wave output calls named in `calls`
+// return `result` and do nothing else, on every device (virtual_reset heals them).
+constexpr uint32_t virtual_wave_open = 1u << 0;
+constexpr uint32_t virtual_wave_prepare = 1u << 1;
+constexpr uint32_t virtual_wave_unprepare = 1u << 2;
+constexpr uint32_t virtual_wave_write = 1u << 3;
+constexpr uint32_t virtual_wave_pause_restart = 1u << 4;
+constexpr uint32_t virtual_wave_reset = 1u << 5;
+constexpr uint32_t virtual_wave_close = 1u << 6;
+constexpr uint32_t virtual_wave_position = 1u << 7;
+void virtual_fail_wave_calls(uint32_t calls, int result);
+
 // Display side.
 void virtual_set_refresh(double hertz);          // each present advances 1/hertz (default 60)
 void virtual_set_surface_format(const SurfaceFormat& format);

@@ -35,6 +35,10 @@ constexpr uint32_t recording_rate = 44100;
 
 std::vector<std::unique_ptr<WaveDevice>> devices;   // open and closed
 std::vector<int32_t> recording;                     // stereo frames from time 0
+uint32_t failing_calls = 0;                         // virtual_fail_wave_calls
+int failure_result = wave_ok;
+
+bool fails(uint32_t call) { return (failing_calls & call) != 0; }
 
 struct DoneNotice {
   WaveDevice* device;
@@ -101,6 +105,13 @@ void virtual_devices_play_until(int64_t target_ns) {
 void virtual_devices_reset() {
   devices.clear();
   recording.clear();
+  failing_calls = 0;
+  failure_result = wave_ok;
+}
+
+void virtual_fail_wave_calls(uint32_t calls, int result) {
+  failing_calls = calls;
+  failure_result = result;
 }
 
 const std::vector<int32_t>& virtual_audio() { return recording; }
@@ -125,6 +136,7 @@ bool virtual_write_audio_wav(const char* path) {
 int wave_out_open(WaveDevice** out, const WaveFormat& format, WaveDoneHook hook, uintptr_t instance) {
   if (!out) return wave_invalid_param;
   *out = nullptr;
+  if (fails(virtual_wave_open)) return failure_result;
   if (format.bits_per_sample != 16 || format.channels < 1 || format.channels > 2 || format.samples_per_second == 0)
     return wave_bad_format;
   auto device = std::make_unique<WaveDevice>();
@@ -140,16 +152,19 @@ int wave_out_open(WaveDevice** out, const WaveFormat& format, WaveDoneHook hook,
 
 int wave_out_prepare_header(WaveDevice* device, WaveHeader* header) {
   if (!usable(device)) return wave_invalid_handle;
+  if (fails(virtual_wave_prepare)) return failure_result;
   return wave_header_prepare(header);
 }
 
 int wave_out_unprepare_header(WaveDevice* device, WaveHeader* header) {
   if (!usable(device)) return wave_invalid_handle;
+  if (fails(virtual_wave_unprepare)) return failure_result;
   return wave_header_unprepare(header);
 }
 
 int wave_out_write(WaveDevice* device, WaveHeader* header) {
   if (!usable(device)) return wave_invalid_handle;
+  if (fails(virtual_wave_write)) return failure_result;
   int accepted = wave_header_accept(header, device->frame_bytes);
   if (accepted != wave_ok) return accepted;
   if (header->buffer_length == 0) {
@@ -163,18 +178,21 @@ int wave_out_write(WaveDevice* device, WaveHeader* header) {
 
 int wave_out_pause(WaveDevice* device) {
   if (!usable(device)) return wave_invalid_handle;
+  if (fails(virtual_wave_pause_restart)) return failure_result;
   device->paused = true;
   return wave_ok;
 }
 
 int wave_out_restart(WaveDevice* device) {
   if (!usable(device)) return wave_invalid_handle;
+  if (fails(virtual_wave_pause_restart)) return failure_result;
   device->paused = false;
   return wave_ok;
 }
 
 int wave_out_reset(WaveDevice* device) {
   if (!usable(device)) return wave_invalid_handle;
+  if (fails(virtual_wave_reset)) return failure_result;
   // Hooks may queue again; hand everything back until the queue stays empty.
   for (int round = 0; round < 1000 && device->queue.head; ++round) {
     std::vector<DoneNotice> notices;
@@ -192,6 +210,7 @@ int wave_out_reset(WaveDevice* device) {
 
 int wave_out_close(WaveDevice* device) {
   if (!usable(device)) return wave_invalid_handle;
+  if (fails(virtual_wave_close)) return failure_result;
   if (device->queue.head) return wave_still_playing;
   device->closed = true;
   return wave_ok;
@@ -199,6 +218,7 @@ int wave_out_close(WaveDevice* device) {
 
 int wave_out_get_position(WaveDevice* device, uint32_t* bytes_played) {
   if (!usable(device)) return wave_invalid_handle;
+  if (fails(virtual_wave_position)) return failure_result;
   if (!bytes_played) return wave_invalid_param;
   *bytes_played = uint32_t(device->bytes_played);
   return wave_ok;

@@ -104,6 +104,27 @@ TEST_F(VirtualWave, ClosingADeviceThatNeverOpenedDoesNothing) {
   EXPECT_EQ(wave_out_reset(nullptr), wave_invalid_handle);
 }
 
+TEST_F(VirtualWave, AFailingDriverRefusesTheNamedCallsUntilTheNextReset) {
+  WaveDevice* device = open(1);
+  std::vector<int16_t> samples(100, 0);
+  WaveHeader header;
+  header.data = samples.data();
+  header.buffer_length = 200;
+  virtual_fail_wave_calls(virtual_wave_prepare | virtual_wave_write, wave_no_memory);
+  EXPECT_EQ(wave_out_prepare_header(device, &header), wave_no_memory);
+  EXPECT_FALSE(header.flags & wave_prepared);
+  EXPECT_EQ(wave_out_write(device, &header), wave_no_memory);
+  uint32_t bytes = 1;
+  EXPECT_EQ(wave_out_get_position(device, &bytes), wave_ok);   // not named: still works
+  EXPECT_EQ(bytes, 0u);
+  virtual_fail_wave_calls(virtual_wave_open, wave_bad_device);
+  WaveDevice* second = reinterpret_cast<WaveDevice*>(1);
+  EXPECT_EQ(wave_out_open(&second, WaveFormat{}, nullptr, 0), wave_bad_device);
+  EXPECT_EQ(second, nullptr);
+  virtual_reset();
+  EXPECT_EQ(wave_out_open(&second, WaveFormat{}, nullptr, 0), wave_ok);
+}
+
 TEST_F(VirtualWave, UnpreparedOrQueuedHeadersAreRefused) {
   WaveDevice* device = open(1);
   std::vector<int16_t> samples(100, 0);
