@@ -34,9 +34,9 @@
 {2}  place when it missed the chart. The notes are the register's own: chart
 {2}  entries, last year's count, the busiest month, the count since the start.
 @group_pages 2009 charts
-{2}  The first ten took three quarters of the year's points, and {H}Brass Heron{2}
-{2}  alone a quarter. Below the top twenty, one good month makes a season: a
-{2}  single placing is worth a line in the group's history, and in this page.
+{2}  {H}Brass Heron{2} alone took a quarter of the year's points. Further down, one good
+{2}  month makes a season: a single placing is a line in the group's history,
+{2}  and it is in this page for good.
 
 @group_pages 2009 busy
 {2}  Every group above released five times or more without a placing. Several
