@@ -58,6 +58,6 @@
 {3}  I.12 is place 12 in part I; II and III are the two parts that follow it.
 @group_index 2009
 
-{3}  Missing a release, or counted in the wrong month? Write to the chart team
-{3}  before 20 January 2010 and the register is corrected in issue 38.
+{3}  Missing a release, or counted in the wrong month? Write to the chart team at
+{3}  {G}register@orvella.invalid{3} by 10 January 2010 (rule 9.1): issue 38 corrects it.
 {3}  {1}Home{3} brings you back to the top of the page.
