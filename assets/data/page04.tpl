@@ -59,5 +59,5 @@
 @group_index 2009
 
 {3}  Missing a release, or counted in the wrong month? Write to the chart team at
-{3}  {G}register@orvella.invalid{3} by 10 January 2010 (rule 9.1): issue 38 corrects it.
+{3}  {S}register@orvella.invalid{3} by 10 January 2010 (rule 9.1): issue 38 corrects it.
 {3}  {1}Home{3} brings you back to the top of the page.

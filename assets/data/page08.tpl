@@ -37,4 +37,4 @@
 {2}  year {H}Slate Harbour{2} and {H}Hollow Kettle{2}. A release counted once is counted
 {2}  for good: {F}Ferns of Saturday{2} still stands in the top three of all time. If a
 {2}  release of yours is missing or sits under the wrong month, write to
-{2}  {G}register@orvella.invalid{2}: corrections are printed here, and dated.
+{2}  {S}register@orvella.invalid{2}: corrections are printed here, and dated.
