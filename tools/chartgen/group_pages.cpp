@@ -308,7 +308,7 @@ std::string group_notes(const Register& reg, const Year& y, const GroupYear& gy)
     else if (placed)
       n += y.points_before[size_t(g)] ? "; back in the points this year." : "; these are their first points.";
     else
-      n += !prev ? "." : now > prev ? "; busier now." : now < prev ? "; quieter now." : ", as many as now.";
+      n += !prev ? "." : now > prev ? "; busier now." : now < prev ? "; quieter now." : "; as busy now.";
     notes.push_back(n);
   }
   std::array<int, kind_count> kinds{};
