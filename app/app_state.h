@@ -38,4 +38,3 @@ constexpr int button_count = 10;
 constexpr int music_bar_count = 40;
 constexpr int music_bar_width = 12;
 constexpr int music_bar_floor = 147;
-constexpr int intro_star_count = 300;

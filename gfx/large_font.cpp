@@ -2,7 +2,7 @@
 // ((code - 32) x 32). Columns whose screen column falls off either side are cut,
 // never wrapped; a shadow or edge pixel that would land outside the frame is
 // dropped too, so that a glyph at the right edge cannot spill into the next row.
-#include "app/large_font.h"
+#include "gfx/large_font.h"
 
 namespace {
 
@@ -36,12 +36,13 @@ void draw_credits(FrameBuffer& frame, const IntroScreen& intro, const BigFont& f
 void draw_big_text_centred(FrameBuffer& frame, const IntroScreen& intro, const BigFont& font, const std::string& text,
                            int32_t y) {
   if (text.empty()) return;
-  int32_t x = 400 - 16 * int32_t(text.size());   // every character counts, drawn or not
+  // Centred on the screen; every character counts, drawn or not.
+  int32_t x = screen_width / 2 - big_font_glyph_size / 2 * int32_t(text.size());
   for (unsigned char ch : text) {
-    int32_t g = (big_font_upper(ch) - 32) * 32;
+    int32_t g = big_font_glyph_column(ch);
     if (g < 0 || g >= big_font_width) continue;
     draw_big_glyph(frame, intro, font, g, x, y);
-    x += 32;
+    x += big_font_glyph_size;
   }
 }
 
