@@ -56,8 +56,8 @@ int main(int argc, char** argv) {
   }
   load_page(magazine->pages, app, page);
   app.top_line = std::max(0, std::min(top, app.page_length - 33));
-  magazine->buttons.button[2].state = app.menu_mode == 1;
-  magazine->buttons.button[3].state = app.menu_mode == 2;
+  magazine->buttons.button[button_charts].state = app.menu_mode == menu_charts;
+  magazine->buttons.button[button_articles].state = app.menu_mode == menu_articles;
   MusicCalls music;
   for (int f = 0; f < frames; ++f) {
     draw_magazine(*frame, *magazine, app, music);
