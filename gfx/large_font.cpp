@@ -9,6 +9,11 @@ namespace {
 constexpr uint32_t shadow_colour = 0x444444;
 constexpr uint32_t edge_colour = 0xFFFFFF;
 
+// The scroller leaves the last screen column alone, its mirror image the last
+// two rows.
+constexpr int scroller_column_end = screen_width - 1;
+constexpr int reflection_row_end = screen_height - 2;
+
 inline void put(FrameBuffer& frame, int x, int y, uint32_t colour) {
   if (x >= 0 && x < screen_width && y >= 0 && y < screen_height) frame.at(x, y) = colour;
 }
@@ -60,7 +65,7 @@ void draw_big_glyph(FrameBuffer& frame, const IntroScreen& intro, const BigFont&
 }
 
 void draw_wave_glyph(FrameBuffer& frame, const IntroScreen& intro, const BigFont& font, int32_t g, int32_t x) {
-  auto visible = [x](int column) { return x + column > 0 && x + column < 799; };
+  auto visible = [x](int column) { return x + column > 0 && x + column < scroller_column_end; };
   // The reflection: the glyph upside down on wave B, in three shades of the table.
   const int offsets[3][2] = {{1, 20}, {-1, -20}, {0, 0}};   // screen offset, table offset
   for (const auto& pass : offsets)
@@ -69,7 +74,7 @@ void draw_wave_glyph(FrameBuffer& frame, const IntroScreen& intro, const BigFont
       int sx = x + column, yb = intro.wave_b[sx];
       for_each_mirrored_row(font, g + column, [&](int row) {
         int y = yb + row;
-        if (y < 598) put(frame, sx + pass[0], y + pass[0], intro.reflection[y + pass[1]]);
+        if (y < reflection_row_end) put(frame, sx + pass[0], y + pass[0], intro.reflection[y + pass[1]]);
       });
     }
   // The glyph itself, upright and embossed on wave A.
