@@ -83,8 +83,11 @@ int main(int argc, char** argv) {
   }
   std::vector<uint8_t> atlas(size_t(atlas_width) * cell, 0);
   for (int code = 33; code <= 90; ++code) {
-    if (FT_Load_Char(face, FT_ULong(code), FT_LOAD_RENDER))
+    if (FT_Load_Char(face, FT_ULong(code), FT_LOAD_RENDER)) {
+      FT_Done_Face(face);
+      FT_Done_FreeType(library);
       return tool_error(program, font_path + " has no glyph for '" + char(code) + "'");
+    }
     const FT_Bitmap& bitmap = face->glyph->bitmap;
     int width = int(std::lround(bitmap.width * widen));
     width = std::min(width, cell - 4);
