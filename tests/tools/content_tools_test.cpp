@@ -43,6 +43,7 @@ TEST(Embedfile, WritesCodeThatCompilesWhateverThePath) {
   std::string build = std::string(MAG_CXX_COMPILER) + " -std=c++20 -Werror " + out + " " + main_file + " -o " + program;
   ASSERT_EQ(std::system(build.c_str()), 0) << build;
   EXPECT_EQ(std::system(program.c_str()), 0);
+  fs::remove_all(folder);
 }
 
 TEST(Issuecheck, AWrongFolderIsOneLineNotAListOfMissingFiles) {
@@ -68,6 +69,7 @@ TEST(Issuepack, RefusesAWrongFolderAndAMissingOutput) {
   ToolRun packed = run_tool("issuepack", {assets, folder});
   EXPECT_EQ(packed.status, 0) << packed.err;
   EXPECT_TRUE(fs::exists(folder + "/issue_content.cpp"));
+  fs::remove_all(folder);
 }
 
 TEST(Chartgen, ArgumentsAndFolders) {

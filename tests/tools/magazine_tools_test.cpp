@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/shot_pixels.h"
 #include "tests/tools/run_tool.h"
 
 namespace {
@@ -23,11 +24,12 @@ TEST(Magpreview, RefusesValuesOutsideWhatTheMagazineHas) {
 }
 
 TEST(Magpreview, WritesTheFrameOrSaysWhyNot) {
-  const std::string out = scratch_folder("magpreview_ok") + "/frame.png";
+  const std::string folder = scratch_folder("magpreview_ok"), out = folder + "/frame.png";
   ToolRun run = run_tool("magpreview", {out, "--skin", "2", "--page", "12", "--menu", "1", "--frames", "3"});
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_GT(std::filesystem::file_size(out), 1000u);
+  EXPECT_EQ(read_shot_pixels(out).size(), 800u * 600u);
   EXPECT_TRUE(is_failure(run_tool("magpreview", {out + ".missing/frame.png"}), "magpreview", "frame.png"));
+  std::filesystem::remove_all(folder);
 }
 
 TEST(Magcapture, ABadCommandLineIsAUsageErrorAndABadScriptAFailure) {
