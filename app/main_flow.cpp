@@ -133,11 +133,11 @@ void intro_loop(Program& program) {
   while (!key_struck(vk_escape) && display_mouse_left() == 0) {
     app.intro_frame_started_at = clock_seconds();
     intro_pick_tune_by_function_key(app);
-    raster_bars_draw(program.frame, app);
-    intro_tables_update(program.intro, app);
-    stars_draw(program.frame, program.intro, app);
+    raster_bars_draw(program.frame, app.intro_phase);
+    intro_tables_update(program.intro, app.intro_phase);
+    stars_draw(program.frame, program.intro, app.intro_frame_scale);
     draw_credits(program.frame, program.intro, program.big_font, program.credit_lines);
-    scroller_draw(program.frame, program.intro, app, program.big_font);
+    scroller_draw(program.frame, program.intro, program.big_font, app.intro_frame_scale, app.scroller_hold_until);
     present(program);
     intro_clear(program.frame);
     sleep_ms(1);
