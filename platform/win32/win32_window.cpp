@@ -164,7 +164,12 @@ bool open_full_screen(const char* title) {
     if (FAILED(win.directdraw->CreateSurface(&description, &win.primary, nullptr))) return false;
   }
   DDSCAPS back_buffer{DDSCAPS_BACKBUFFER};
-  return SUCCEEDED(win.primary->GetAttachedSurface(&back_buffer, &win.draw_target));
+  if (FAILED(win.primary->GetAttachedSurface(&back_buffer, &win.draw_target))) return false;
+  // Windows' own DirectDraw flips the display whether the window is shown or
+  // not; a DirectDraw that presents through the window (Wine's) shows nothing
+  // until it is. By now it covers the screen.
+  ShowWindow(win.window, SW_SHOWNORMAL);
+  return true;
 }
 
 bool open_window(const char* title, bool popup) {
