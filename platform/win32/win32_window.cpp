@@ -174,19 +174,17 @@ bool open_full_screen(const char* title) {
 
 bool open_window(const char* title, bool popup) {
   if (!register_class(title, CS_HREDRAW | CS_VREDRAW, LoadCursorA(nullptr, IDC_ARROW))) return false;
+  // The outer size comes from the style the window really has, so that the
+  // client area is exactly the frame and the blit copies it 1:1 (sizing it for
+  // a thick-framed window would stretch the frame by the border's difference).
+  DWORD style = popup ? WS_POPUP | WS_VISIBLE : WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   RECT frame{0, 0, win.width, win.height};
-  AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+  AdjustWindowRect(&frame, style, FALSE);
   int outer_width = frame.right - frame.left, outer_height = frame.bottom - frame.top;
   int x = (GetSystemMetrics(SM_CXSCREEN) - outer_width) >> 1;
   int y = (GetSystemMetrics(SM_CYSCREEN) - outer_height) >> 1;
-  if (popup)
-    win.window = CreateWindowExA(0, win.class_name, title, WS_POPUP | WS_VISIBLE, x, y,
-                                 outer_width - 2 * GetSystemMetrics(SM_CXFIXEDFRAME),
-                                 outer_height - 2 * GetSystemMetrics(SM_CYFIXEDFRAME) - GetSystemMetrics(SM_CYCAPTION),
-                                 nullptr, nullptr, nullptr, nullptr);
-  else
-    win.window = CreateWindowExA(0, win.class_name, title, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x, y, outer_width,
-                                 outer_height, nullptr, nullptr, nullptr, nullptr);
+  win.window = CreateWindowExA(0, win.class_name, title, style, x, y, outer_width, outer_height, nullptr, nullptr,
+                               nullptr, nullptr);
   if (!win.window) return false;
   ShowWindow(win.window, SW_SHOWNORMAL);
   if (FAILED(win.directdraw->SetCooperativeLevel(win.window, DDSCL_NORMAL))) return false;
