@@ -1,6 +1,7 @@
 // The backend's plain system services: the performance-counter clock, threads at
 // time-critical priority, auto-reset events, and keys read straight from the
-// system's asynchronous key state (fed here with SendInput, as a keyboard does).
+// system's asynchronous key state (fed here with SendInput, as a keyboard does);
+// and the screen saver's setting.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/thread.h"
+#include "platform/window.h"
 
 namespace {
 
@@ -82,6 +84,29 @@ TEST(Win32Keys, AStrokeIsStruckOnceThenHeldThenGone) {
   EXPECT_EQ(key_async_state(vk_f1 + 4), 0);
   EXPECT_EQ(key_async_state(-1), 0);
   EXPECT_EQ(key_async_state(256), 0);
+}
+
+}  // namespace
+
+namespace {
+
+bool screen_saver_active() {
+  BOOL active = FALSE;
+  SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+  return active != FALSE;
+}
+
+// Off for the run; back on at the end only where it was on before.
+TEST(Win32ScreenSaver, ComesBackOnOnlyIfItWasOn) {
+  bool before = screen_saver_active();
+  for (BOOL was_on : {TRUE, FALSE}) {
+    SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, was_on, nullptr, 0);
+    screen_saver_allow(false);
+    EXPECT_FALSE(screen_saver_active());
+    screen_saver_allow(true);
+    EXPECT_EQ(screen_saver_active(), was_on != FALSE);
+  }
+  SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, before, nullptr, 0);
 }
 
 }  // namespace
