@@ -68,7 +68,12 @@ TEST(Win32Window, ACaptionedWindowShowsTheFrameAndReportsTheMouseInFramePixels) 
   EXPECT_EQ(client.bottom - client.top, height);
   EXPECT_NE(GetWindowLongA(window, GWL_STYLE) & WS_CAPTION, 0);
 
+  // Shown and made active while it opened: the news waits for the first pump.
   std::vector<WindowEvent> events = pump(300);
+  bool activated = false;
+  for (const WindowEvent& event : events)
+    if (event.kind == WindowEvent::activate) activated = event.active != 0;
+  EXPECT_TRUE(activated);
   present_colour(0x3366CC);
   pump(100);
   present_colour(0x3366CC);
