@@ -1,8 +1,10 @@
 #pragma once
-// Wall clock and sleep. Under the SDL backend these are the real monotonic clock
-// (sub-millisecond) and a real sleep; under the virtual backend time only moves
-// when the main thread presents a frame or sleeps, and a sleep on any other thread
-// waits for virtual time to reach its wake-up, so runs are deterministic.
+// Wall clock and sleep. Under the SDL and win32 backends these are the real
+// monotonic clock (sub-millisecond; on Windows the performance counter) and a
+// real sleep (on Windows at 1 ms timer resolution); under the virtual backend
+// time only moves when the main thread presents a frame or sleeps, and a sleep on
+// any other thread waits for virtual time to reach its wake-up, so runs are
+// deterministic.
 #include <cstdint>
 
 double clock_seconds();           // monotonic, only differences matter

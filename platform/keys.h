@@ -7,9 +7,12 @@
 //
 // So "held" is any non-zero state and "struck" is exactly -32767 (0x8001): down
 // now and pressed since the last look. A key merely held across frames reads
-// -32768 and does not count as struck again. The backends feed the state from
-// their event pumps (the SDL backend inside the window's pump, the virtual one
-// from its script); queries and feeding happen on the main thread.
+// -32768 and does not count as struck again. The win32 backend asks the system
+// (GetAsyncKeyState), which keeps both bits itself, whether or not the program
+// has a window. Backends whose system keeps no such state feed it from their
+// event pumps through the calls below (the SDL backend inside the window's pump,
+// the virtual one from its script; platform_fed_keys); queries and feeding
+// happen on the main thread.
 #include <cstdint>
 
 constexpr int vk_escape = 0x1B;
@@ -28,7 +31,7 @@ int16_t key_async_state(int virtual_key);
 inline bool key_held(int virtual_key) { return key_async_state(virtual_key) != 0; }
 inline bool key_struck(int virtual_key) { return key_async_state(virtual_key) == -32767; }
 
-// Backend side.
+// Backend side, for backends that feed the state (not on Windows).
 void keys_note_down(int virtual_key);
 void keys_note_up(int virtual_key);
 void keys_reset();

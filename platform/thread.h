@@ -1,5 +1,7 @@
 #pragma once
-// Threads and wake-up events for the music players.
+// Threads and wake-up events for the music players. time_critical is the
+// system's highest priority for a thread of a normal process on Windows; on
+// Linux real-time scheduling where the process may have it, else normal.
 //
 // Under the virtual backend threads take turns: exactly one runs at a time, and
 // control changes hands only at sleep_ms, event_wait, thread_start and when a

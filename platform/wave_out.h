@@ -7,17 +7,23 @@
 //   written (queued) and unprepared (when not queued) before the memory goes away.
 // - When the device has played a buffer it sets wave_done, clears wave_in_queue
 //   and calls the done hook given at open with (device, header, instance).
-//   The hook runs on a notification thread of the device (SDL backend) or on the
-//   main thread at the virtual moment the buffer ends (virtual backend); never with
-//   a device lock held, so the hook may prepare and write buffers again.
+//   The hook runs on a notification thread of the device (SDL and win32 backends;
+//   on Windows woken by waveOut's event, since waveOut's own callback may not call
+//   waveOut again) or on the main thread at the virtual moment the buffer ends
+//   (virtual backend); never with a device lock held, so the hook may prepare and
+//   write buffers again. Hooks of one device run one at a time, in the order the
+//   buffers were written.
 // - A header with wave_begin_loop | wave_end_loop plays `loops` times in a row
-//   (0xFFFFFFFF: for all practical purposes forever) before it is done.
+//   (0xFFFFFFFF: for all practical purposes forever) before it is done. The loop
+//   flags and count are read when the header is written.
 // - wave_out_reset stops playback, sets the position back to 0 and hands every
 //   queued header back as done (their hooks run); it returns only after those
 //   hooks and any hook already running have finished.
 // - wave_out_close on a device with queued headers fails with wave_still_playing;
 //   closing a null device fails with wave_invalid_handle and does nothing else.
 // - The position counts the bytes actually played since open or the last reset.
+// - Result codes and their texts are the system's where it has them (win32),
+//   else those below with texts of our own.
 #include <cstddef>
 #include <cstdint>
 

@@ -2,9 +2,21 @@
 // The one window and its surface, as the display layer expects of the OS: open a
 // full-screen, captioned or pop-up window for a frame of width x height, lock the
 // surface and write rows in its pixel format, present, and pump the window's
-// events. Full screen is the desktop's own mode with the frame scaled to fit
-// (aspect kept, black borders); the display mode itself is never changed. Mouse
-// positions arrive in frame pixels, clamped to the frame, whatever the scaling.
+// events. Mouse positions arrive in frame pixels, clamped to the frame, whatever
+// the scaling.
+//
+// How full screen is made is each backend's own duty:
+// - win32 changes the display mode to the frame's size (32, else 24, else 16
+//   bits) and flips a chain of surfaces in that mode; closing restores the mode.
+// - sdl keeps the desktop's own mode and scales the frame to fit it (aspect
+//   kept, black borders); the display mode is never changed.
+// - virtual has a surface in memory of the frame's size.
+// The surface's pixel format follows from that (window_surface_format); a format
+// no converter takes reads as 0 bits per pixel.
+//
+// The lock restores a surface the system took away (a mode switch, a task
+// switch) before it locks. Events from the system that arrive while the window
+// opens (activation, above all) wait for the first pump.
 #include <cstdint>
 
 struct SurfaceFormat {
@@ -36,4 +48,6 @@ void window_present(bool wait_for_vertical_sync);
 bool window_next_event(WindowEvent* event);
 void window_close();
 void window_show_cursor(bool shown);
+// Off for the run; allowing it again switches it back on only if it was on
+// before the program switched it off.
 void screen_saver_allow(bool allowed);

@@ -1,6 +1,7 @@
 #!/bin/bash
 # Sourced by the run and test scripts: installs what the build needs from Debian
 # when something is missing and we may (root, or sudo without a password).
+# MAG_APT_LEAN=1 leaves out what the packages merely recommend.
 mag_packages=(cmake g++ make pkg-config libsdl2-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev)
 
 mag_install_packages() {
@@ -21,5 +22,6 @@ mag_install_packages() {
   fi
   echo "Installing Debian packages: ${missing[*]}"
   "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
-    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ${MAG_APT_LEAN:+--no-install-recommends} \
+      "${missing[@]}" >/dev/null
 }

@@ -248,7 +248,8 @@ void fill_block(XmRenderer& r) {
 bool xm_renderer_start(XmRenderer& r, XmModule& module) {
   xm_renderer_release(r);
   size_t mix_bytes = sizeof(float) * xm_ring_frames * 2 + 256;
-  r.mix = static_cast<float*>(std::aligned_alloc(16, (mix_bytes + 15) / 16 * 16));
+  // Aligned new rather than std::aligned_alloc, which the Windows C runtime lacks.
+  r.mix = static_cast<float*>(::operator new(mix_bytes, std::align_val_t{16}, std::nothrow));
   r.ring = static_cast<int16_t*>(std::calloc(size_t(xm_ring_frames) * 2, sizeof(int16_t)));
   r.records = new (std::nothrow) std::atomic<BlockRecord>[xm_ring_blocks];
   if (!r.mix || !r.ring || !r.records) {
@@ -271,7 +272,7 @@ bool xm_renderer_start(XmRenderer& r, XmModule& module) {
 }
 
 void xm_renderer_release(XmRenderer& r) {
-  std::free(r.mix);
+  ::operator delete(r.mix, std::align_val_t{16});
   std::free(r.ring);
   delete[] r.records;
   r.mix = nullptr;
