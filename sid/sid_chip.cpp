@@ -1,9 +1,11 @@
-// SidChip register writes and rendering. All integer; signed right shifts are
-// arithmetic. The filter's 32-bit intermediates wrap like the machine word they
-// model instead of overflowing, so an unstable filter stays defined.
+// SidChip register writes and rendering, then the board's output coupling. The
+// chip is all integer; signed right shifts are arithmetic. The filter's 32-bit
+// intermediates wrap like the machine word they model instead of overflowing,
+// so an unstable filter stays defined. The coupling alone works in doubles.
 #include "sid/sid_chip.h"
 
-#include <cstring>
+#include <cmath>
+#include <numbers>
 
 #include "sid/sid_chip_tables.h"
 
@@ -109,6 +111,44 @@ inline int32_t voice_sample(Oscillator& o, const Oscillator& ref) {
   return (int32_t(out) - 128) * o.envelope >> 22;
 }
 
+// Everything that depends only on registers, once per render call.
+void derive_all(SidChip& chip) {
+  for (int v = 0; v < 3; ++v) derive_voice(chip, v, chip.voice[v]);
+  derive_filter(chip);
+}
+
+void mix_samples(SidChip& chip, const uint8_t* memory, int32_t* mix, uint32_t count) {
+  FilterState& f = chip.filter;
+  Oscillator& v0 = chip.voice[0];
+  Oscillator& v1 = chip.voice[1];
+  Oscillator& v2 = chip.voice[2];
+  const int32_t coefficient = f.coefficient >> 8;
+  for (uint32_t i = 0; i < count; ++i) {
+    int32_t direct = 0, filter_in = 0;
+    // Voice 0 syncs to voice 2 as it stood after the previous sample.
+    const int32_t s0 = voice_sample(v0, v2);
+    (v0.filtered ? filter_in : direct) += s0;
+    const int32_t s1 = voice_sample(v1, v0);
+    (v1.filtered ? filter_in : direct) += s1;
+    const int32_t s2 = voice_sample(v2, v1);
+    if (f.voice3_on) (v2.filtered ? filter_in : direct) += s2;
+
+    f.high = wrap32(int64_t(filter_in) * 65536 - int64_t(f.band >> 8) * f.resonance - f.low);
+    f.band = wrap32(int64_t(f.band) + int64_t(coefficient) * (f.high >> 8));
+    f.low = wrap32(int64_t(f.low) + int64_t(coefficient) * (f.band >> 8));
+    int32_t filter_out = 0;
+    if (f.low_on) filter_out += f.low >> 16;
+    if (f.band_on) filter_out += f.band >> 16;
+    if (f.high_on) filter_out += f.high >> 16;
+
+    // At most 15 x (3 x 512 + 3 x 32,768) plus a digi level: well inside 32 bits.
+    int32_t mixed = (direct + filter_out) * f.volume;
+    if (chip.digi.active) mixed = digi_mix(chip, memory, mixed);
+    mix[i] = mixed;
+  }
+}
+
+
 }  // namespace
 
 void synth_init(SidChip& chip, uint32_t rate) {
@@ -117,6 +157,7 @@ void synth_init(SidChip& chip, uint32_t rate) {
   chip.digi.level = kept_level;
   if (rate == 0) rate = 44100;
   chip.rate = rate;
+  chip.coupling.pole = 1.0 - 2.0 * std::numbers::pi * sid_coupling_hz / double(rate);
   chip.frequency_multiplier = sid_frequency_clock / rate;
   chip.filter_multiplier = sid_filter_clock / rate;
   for (int i = 0; i < 16; ++i) {
@@ -214,34 +255,26 @@ int32_t digi_mix(SidChip& chip, const uint8_t* memory, int32_t sample) {
   return result;
 }
 
+void synth_render_mix(SidChip& chip, const uint8_t* memory, int32_t* mix, uint32_t count) {
+  derive_all(chip);
+  mix_samples(chip, memory, mix, count);
+}
+
+int16_t sid_output_sample(OutputCoupling& c, int32_t mix) {
+  const double x = double(mix);
+  const double y = x - c.last_input + c.pole * c.last_output;
+  c.last_input = x;
+  c.last_output = y;
+  return saturate16(std::llrint(y));
+}
+
 void synth_render(SidChip& chip, const uint8_t* memory, int16_t* out, uint32_t count) {
-  for (int v = 0; v < 3; ++v) derive_voice(chip, v, chip.voice[v]);
-  derive_filter(chip);
-  FilterState& f = chip.filter;
-  Oscillator& v0 = chip.voice[0];
-  Oscillator& v1 = chip.voice[1];
-  Oscillator& v2 = chip.voice[2];
-  const int32_t coefficient = f.coefficient >> 8;
-  for (uint32_t i = 0; i < count; ++i) {
-    int32_t direct = 0, filter_in = 0;
-    // Voice 0 syncs to voice 2 as it stood after the previous sample.
-    const int32_t s0 = voice_sample(v0, v2);
-    (v0.filtered ? filter_in : direct) += s0;
-    const int32_t s1 = voice_sample(v1, v0);
-    (v1.filtered ? filter_in : direct) += s1;
-    const int32_t s2 = voice_sample(v2, v1);
-    if (f.voice3_on) (v2.filtered ? filter_in : direct) += s2;
-
-    f.high = wrap32(int64_t(filter_in) * 65536 - int64_t(f.band >> 8) * f.resonance - f.low);
-    f.band = wrap32(int64_t(f.band) + int64_t(coefficient) * (f.high >> 8));
-    f.low = wrap32(int64_t(f.low) + int64_t(coefficient) * (f.band >> 8));
-    int32_t filter_out = 0;
-    if (f.low_on) filter_out += f.low >> 16;
-    if (f.band_on) filter_out += f.band >> 16;
-    if (f.high_on) filter_out += f.high >> 16;
-
-    int64_t mixed = int64_t(direct + filter_out) * f.volume;
-    if (chip.digi.active) mixed = int64_t(digi_mix(chip, memory, int32_t(mixed)));
-    out[i] = saturate16(mixed);
+  derive_all(chip);
+  constexpr uint32_t block = 256;
+  int32_t mix[block];
+  for (uint32_t done = 0; done < count; done += block) {
+    const uint32_t n = count - done < block ? count - done : block;
+    mix_samples(chip, memory, mix, n);
+    for (uint32_t i = 0; i < n; ++i) out[done + i] = sid_output_sample(chip.coupling, mix[i]);
   }
 }

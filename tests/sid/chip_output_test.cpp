@@ -5,6 +5,7 @@
 //   MAG_UPDATE_GOLDEN=1 build/tests/sid_tests --gtest_filter=ChipOutput.*
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -26,10 +27,13 @@ std::vector<uint8_t> read_file(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// One play call and one chunk of the chip's mix, saturated to 16 bits.
+// One play call and one chunk of the chip's mix, saturated to 16 bits as the
+// chip's output was played before the board's coupling came in.
 void render_chip_chunk(SidPlayerState& st, int16_t* out) {
   cpu_call(st, st.play_address, 0, sid_play_instruction_limit);
-  synth_render(st.chip, st.memory, out, sid_chunk_samples);
+  int32_t mix[sid_chunk_samples];
+  synth_render_mix(st.chip, st.memory, mix, sid_chunk_samples);
+  for (uint32_t i = 0; i < sid_chunk_samples; ++i) out[i] = int16_t(std::clamp(mix[i], -32768, 32767));
 }
 
 uint64_t chip_output_hash(const std::vector<uint8_t>& tune) {
