@@ -222,6 +222,8 @@ void digi_write(SidChip& chip, uint16_t address, uint8_t value) {
       d.play_repeat_start = d.repeat_start;
       d.play_period = d.period;
       d.play_order = d.order;
+      d.nibble = -1;  // the first step goes to the start byte's first nibble
+      d.clock = 0;
       if (value == 0xFD) d.active = 0;
       else if (value >= 0xFE) d.active = 1;
       break;
@@ -231,26 +233,30 @@ void digi_write(SidChip& chip, uint16_t address, uint8_t value) {
 
 int32_t digi_mix(SidChip& chip, const uint8_t* memory, int32_t sample) {
   DigiChannel& d = chip.digi;
-  if (!d.active) return sample;
-  // A sample with repeats left starts again at its repeat address.
-  if (d.position >= d.play_end && d.repeats > 0) {
-    d.repeats -= 1;
-    d.position = d.play_repeat_start;
-  }
   // Period 0 is no valid rate: the channel stays silent rather than divide by it.
-  if (d.position >= d.play_end || d.position < d.play_start || d.play_period <= 0) return sample;
+  if (!d.active || d.play_period <= 0) return sample;
+  if (d.position >= d.play_end || d.position < d.play_start) return sample;
+  // The nibble being heard; before a trigger's first step, the level held from before.
   const int32_t result = sample + d.level;
   d.clock += int32_t(c64_clock_hz) / d.play_period;
   if (d.clock > int32_t(chip.rate)) {
     d.clock %= int32_t(chip.rate);
-    if (d.play_order == 0) {
-      if (++d.nibble == 2) { d.nibble = 0; d.position += 1; }
-    } else {
-      if (--d.nibble < 0) { d.nibble = 1; d.position += 1; }
+    if (++d.nibble == 2) {
+      d.nibble = 0;
+      d.position += 1;
+      // A sample with repeats left goes on at its repeat address without a gap.
+      if (d.position >= d.play_end && d.repeats > 0) {
+        d.repeats -= 1;
+        d.position = d.play_repeat_start;
+      }
     }
-    const uint8_t byte = memory[uint32_t(d.position) & 0xFFFF];
-    const int32_t n = d.nibble == 1 ? byte >> 4 : byte & 15;
-    d.level = (n - 7) * 1024;
+    // Past the end the last nibble has had its full time: the next sample ends it.
+    if (d.position < d.play_end) {
+      // Order 0 plays each byte low nibble first, any other order high first.
+      const uint8_t byte = memory[uint32_t(d.position) & 0xFFFF];
+      const bool high = (d.nibble == 0) == (d.play_order != 0);
+      d.level = ((high ? byte >> 4 : byte & 15) - 7) * 1024;
+    }
   }
   return result;
 }

@@ -69,13 +69,14 @@ struct FilterState {
 struct DigiChannel {
   // Extended registers as written.
   uint16_t start = 0, end = 0, repeat_start = 0, period = 0;
-  uint8_t repeat_count = 0, order = 0;
-  // Playing set, copied at a trigger.
+  uint8_t repeat_count = 0;
+  uint8_t order = 0;              // 0: each byte's low nibble first; else high first
+  // Playing set, copied at a trigger, which starts at the first nibble again.
   int32_t active = 0;
   int32_t position = 0, play_start = 0, play_end = 0, play_repeat_start = 0;
   int32_t play_period = 0, repeats = 0, play_order = 0;
-  int32_t clock = 0;
-  int32_t nibble = 0;
+  int32_t clock = 0;              // rate units; a nibble each time it passes the rate
+  int32_t nibble = 0;             // of the byte at position: 0 first, 1 second (-1: none yet)
   // Added to every output sample while a sample plays.
   int32_t level = 0;
 };
