@@ -123,15 +123,19 @@ void mix_samples(SidChip& chip, const uint8_t* memory, int32_t* mix, uint32_t co
   Oscillator& v1 = chip.voice[1];
   Oscillator& v2 = chip.voice[2];
   const int32_t coefficient = f.coefficient >> 8;
+  // A muted voice keeps running: the others may sync to it or ring with it.
+  const bool heard0 = !(chip.muted_voices & 1);
+  const bool heard1 = !(chip.muted_voices & 2);
+  const bool heard2 = f.voice3_on && !(chip.muted_voices & 4);
   for (uint32_t i = 0; i < count; ++i) {
     int32_t direct = 0, filter_in = 0;
     // Voice 0 syncs to voice 2 as it stood after the previous sample.
     const int32_t s0 = voice_sample(v0, v2);
-    (v0.filtered ? filter_in : direct) += s0;
+    if (heard0) (v0.filtered ? filter_in : direct) += s0;
     const int32_t s1 = voice_sample(v1, v0);
-    (v1.filtered ? filter_in : direct) += s1;
+    if (heard1) (v1.filtered ? filter_in : direct) += s1;
     const int32_t s2 = voice_sample(v2, v1);
-    if (f.voice3_on) (v2.filtered ? filter_in : direct) += s2;
+    if (heard2) (v2.filtered ? filter_in : direct) += s2;
 
     f.high = wrap32(int64_t(filter_in) * 65536 - int64_t(f.band >> 8) * f.resonance - f.low);
     f.band = wrap32(int64_t(f.band) + int64_t(coefficient) * (f.high >> 8));

@@ -94,6 +94,7 @@ struct SidChip {
   FilterState filter;
   DigiChannel digi;
   OutputCoupling coupling;
+  uint8_t muted_voices = 0;      // bit v: voice v still runs but reaches neither filter nor mix
   uint32_t rate = 44100;
   uint32_t frequency_multiplier = 359;
   uint32_t filter_multiplier = 32;
@@ -104,7 +105,7 @@ struct SidChip {
 constexpr double sid_coupling_hz = 16.0;
 
 // Sets the constants for the rate and clears registers, voices, filter, the
-// output coupling and the digi channel (its output level is kept).
+// output coupling, the mutes and the digi channel (its output level is kept).
 void synth_init(SidChip& chip, uint32_t rate);
 // register 0..31 (address AND $1F).
 void sid_write_register(SidChip& chip, uint8_t reg, uint8_t value);

@@ -211,6 +211,34 @@ TEST_F(Chip, VolumeAndDigiChannel) {
   for (int32_t s : render(10)) ASSERT_EQ(s, 0);
 }
 
+TEST_F(Chip, AMutedVoiceIsSilentButStillDrivesSync) {
+  // Voice 1: sawtooth hard-synced to a fast voice 3; voice 3 itself audible.
+  write(1, 0x08);
+  write(6, 0xF0);
+  write(4, 0x23);
+  write(14 + 1, 0x30);
+  write(14 + 6, 0xF0);
+  write(14 + 4, 0x21);
+  write(24, 0x0F);
+  SidChip voice_3_muted = chip;
+  voice_3_muted.muted_voices = 0b110;
+  SidChip voice_3_filtered_away = chip;  // the chip's own way of not hearing voices 2 and 3
+  voice_3_filtered_away.registers.routing_resonance = 0x06;
+  SidChip all_muted = chip;
+  all_muted.muted_voices = 0b111;
+  std::vector<int32_t> a(2000), b(2000), c(2000);
+  synth_render_mix(voice_3_muted, memory.data(), a.data(), 2000);
+  synth_render_mix(voice_3_filtered_away, memory.data(), b.data(), 2000);
+  synth_render_mix(all_muted, memory.data(), c.data(), 2000);
+  EXPECT_EQ(a, b);
+  for (int32_t s : c) ASSERT_EQ(s, 0);
+  int loud = 0;
+  for (int32_t s : a) loud += s != 0;
+  EXPECT_GT(loud, 1900);
+  synth_init(chip, 44100);
+  EXPECT_EQ(chip.muted_voices, 0);
+}
+
 // The board's output stage: y[n] = x[n] - x[n-1] + R y[n-1], R = 1 - 2 pi 16 / 44,100.
 struct Coupling : ::testing::Test {
   SidChip chip;
