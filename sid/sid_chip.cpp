@@ -4,7 +4,6 @@
 // so an unstable filter stays defined. The coupling alone works in doubles.
 #include "sid/sid_chip.h"
 
-#include <cmath>
 #include <numbers>
 
 #include "sid/sid_chip_tables.h"
@@ -12,10 +11,6 @@
 namespace {
 
 constexpr int32_t wrap32(int64_t v) { return static_cast<int32_t>(v); }
-
-constexpr int16_t saturate16(int64_t v) {
-  return static_cast<int16_t>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
-}
 
 // Bits 22, 20, 16, 13, 11, 7, 4, 2 of the shift register, as bits 7..0.
 constexpr uint8_t noise_byte(uint32_t s) {
@@ -275,7 +270,11 @@ int16_t sid_output_sample(OutputCoupling& c, int32_t mix) {
   const double y = x - c.last_input + c.pole * c.last_output;
   c.last_input = x;
   c.last_output = y;
-  return saturate16(std::llrint(y));
+  // Saturate, then round to nearest with ties to even: adding and taking away
+  // 1.5 x 2^52 leaves no fraction bits, as rint would, without a library call.
+  const double clamped = y < -32768.0 ? -32768.0 : y > 32767.0 ? 32767.0 : y;
+  constexpr double round_shift = 6755399441055744.0;
+  return static_cast<int16_t>((clamped + round_shift) - round_shift);
 }
 
 void synth_render(SidChip& chip, const uint8_t* memory, int16_t* out, uint32_t count) {
