@@ -147,7 +147,6 @@ void mix_samples(SidChip& chip, const uint8_t* memory, int32_t* mix, uint32_t co
   }
 }
 
-
 }  // namespace
 
 void synth_init(SidChip& chip, uint32_t rate) {
@@ -270,11 +269,14 @@ int16_t sid_output_sample(OutputCoupling& c, int32_t mix) {
   const double y = x - c.last_input + c.pole * c.last_output;
   c.last_input = x;
   c.last_output = y;
-  // Saturate, then round to nearest with ties to even: adding and taking away
-  // 1.5 x 2^52 leaves no fraction bits, as rint would, without a library call.
+  // Saturate, then round to nearest with ties to even, as rint does but without
+  // a library call: what truncation leaves is exact in any float precision.
   const double clamped = y < -32768.0 ? -32768.0 : y > 32767.0 ? 32767.0 : y;
-  constexpr double round_shift = 6755399441055744.0;
-  return static_cast<int16_t>((clamped + round_shift) - round_shift);
+  int32_t n = static_cast<int32_t>(clamped);
+  const double fraction = clamped - n;
+  if (fraction > 0.5 || (fraction == 0.5 && (n & 1))) n += 1;
+  else if (fraction < -0.5 || (fraction == -0.5 && (n & 1))) n -= 1;
+  return static_cast<int16_t>(n);
 }
 
 void synth_render(SidChip& chip, const uint8_t* memory, int16_t* out, uint32_t count) {

@@ -318,6 +318,22 @@ TEST_F(Coupling, TheChipsDcIsRemovedAndItsToneKept) {
   EXPECT_EQ(chip.coupling.last_output, 0.0);
 }
 
+TEST_F(Coupling, RoundsToNearestWithTiesToEven) {
+  // With pole 0.5 and a last output of 1, y = x + 0.5; with 1.2, y = x + 0.6.
+  auto out = [](int32_t x, double last_output) {
+    OutputCoupling c{.pole = 0.5, .last_input = 0, .last_output = last_output};
+    return sid_output_sample(c, x);
+  };
+  EXPECT_EQ(out(2, 1), 2);
+  EXPECT_EQ(out(3, 1), 4);
+  EXPECT_EQ(out(-3, 1), -2);
+  EXPECT_EQ(out(-4, 1), -4);
+  EXPECT_EQ(out(2, 1.2), 3);
+  EXPECT_EQ(out(-3, 1.2), -2);
+  EXPECT_EQ(out(-3, -1.2), -4);
+  EXPECT_EQ(out(5, 0.8), 5);
+}
+
 TEST_F(Coupling, SaturatesInsteadOfWrapping) {
   EXPECT_EQ(sid_output_sample(chip.coupling, 100000), 32767);
   EXPECT_EQ(sid_output_sample(chip.coupling, -100000), -32768);
