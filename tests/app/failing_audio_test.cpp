@@ -70,7 +70,7 @@ ChildRun run_failing(const std::string& name, double from_seconds, uint32_t call
   if (child == 0) {
     const int err = open((base + ".stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(err, 2);
-    alarm(120);   // a hang ends here, by SIGALRM
+    alarm(600);   // a hang ends here, by SIGALRM (a sanitizer build is slow, but not this slow)
     screens = std::fopen((base + ".screens").c_str(), "w");
     fail_from_seconds = from_seconds;
     failing_calls = calls;
