@@ -112,7 +112,11 @@ void derive_all(SidChip& chip) {
   derive_filter(chip);
 }
 
-void mix_samples(SidChip& chip, const uint8_t* memory, int32_t* mix, uint32_t count) {
+// The chip's mix, handed sample by sample to take(i, mixed). One loop serves the
+// chip's own output and the board's, so that the coupling's serial chain of
+// doubles runs alongside the voices' integer work instead of after it.
+template <typename Take>
+void mix_samples(SidChip& chip, const uint8_t* memory, uint32_t count, Take take) {
   FilterState& f = chip.filter;
   Oscillator& v0 = chip.voice[0];
   Oscillator& v1 = chip.voice[1];
@@ -143,8 +147,25 @@ void mix_samples(SidChip& chip, const uint8_t* memory, int32_t* mix, uint32_t co
     // At most 15 x (3 x 512 + 3 x 32,768) plus a digi level: well inside 32 bits.
     int32_t mixed = (direct + filter_out) * f.volume;
     if (chip.digi.active) mixed = digi_mix(chip, memory, mixed);
-    mix[i] = mixed;
+    take(i, mixed);
   }
+}
+
+inline int16_t couple(OutputCoupling& c, int32_t mix) {
+  const double x = double(mix);
+  const double y = x - c.last_input + c.pole * c.last_output;
+  c.last_input = x;
+  c.last_output = y;
+  // Saturate, then round to nearest with ties to even, as rint does but without
+  // a library call: what truncation leaves is exact in any float precision.
+  // Sums of comparisons, not branches: the fraction is noise to a predictor.
+  const double clamped = y < -32768.0 ? -32768.0 : y > 32767.0 ? 32767.0 : y;
+  int32_t n = static_cast<int32_t>(clamped);
+  const double fraction = clamped - n;
+  const int32_t odd = n & 1;
+  n += int32_t(fraction > 0.5) - int32_t(fraction < -0.5) + (int32_t(fraction == 0.5) & odd) -
+       (int32_t(fraction == -0.5) & odd);
+  return static_cast<int16_t>(n);
 }
 
 }  // namespace
@@ -261,31 +282,14 @@ int32_t digi_mix(SidChip& chip, const uint8_t* memory, int32_t sample) {
 
 void synth_render_mix(SidChip& chip, const uint8_t* memory, int32_t* mix, uint32_t count) {
   derive_all(chip);
-  mix_samples(chip, memory, mix, count);
+  mix_samples(chip, memory, count, [mix](uint32_t i, int32_t mixed) { mix[i] = mixed; });
 }
 
-int16_t sid_output_sample(OutputCoupling& c, int32_t mix) {
-  const double x = double(mix);
-  const double y = x - c.last_input + c.pole * c.last_output;
-  c.last_input = x;
-  c.last_output = y;
-  // Saturate, then round to nearest with ties to even, as rint does but without
-  // a library call: what truncation leaves is exact in any float precision.
-  const double clamped = y < -32768.0 ? -32768.0 : y > 32767.0 ? 32767.0 : y;
-  int32_t n = static_cast<int32_t>(clamped);
-  const double fraction = clamped - n;
-  if (fraction > 0.5 || (fraction == 0.5 && (n & 1))) n += 1;
-  else if (fraction < -0.5 || (fraction == -0.5 && (n & 1))) n -= 1;
-  return static_cast<int16_t>(n);
-}
+int16_t sid_output_sample(OutputCoupling& coupling, int32_t mix) { return couple(coupling, mix); }
 
 void synth_render(SidChip& chip, const uint8_t* memory, int16_t* out, uint32_t count) {
   derive_all(chip);
-  constexpr uint32_t block = 256;
-  int32_t mix[block];
-  for (uint32_t done = 0; done < count; done += block) {
-    const uint32_t n = count - done < block ? count - done : block;
-    mix_samples(chip, memory, mix, n);
-    for (uint32_t i = 0; i < n; ++i) out[done + i] = sid_output_sample(chip.coupling, mix[i]);
-  }
+  OutputCoupling coupling = chip.coupling;   // in registers for the loop
+  mix_samples(chip, memory, count, [out, &coupling](uint32_t i, int32_t mixed) { out[i] = couple(coupling, mixed); });
+  chip.coupling = coupling;
 }
