@@ -34,8 +34,6 @@ struct AppState {
 constexpr int page_view_lines = 33;
 constexpr int page_line_limit = 5000;    // highest line index of a page table
 constexpr int page_count = 20;           // highest page index
-constexpr int button_count = 10;
 constexpr int music_bar_count = 40;
 constexpr int music_bar_width = 12;
 constexpr int music_bar_floor = 147;
-constexpr int intro_star_count = 300;

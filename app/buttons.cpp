@@ -47,48 +47,51 @@ void handle_buttons(Buttons& buttons, Menu& menu, AppState& app, bool f1_struck,
   if (f1_struck) app.skin = 1;
   if (f2_struck) app.skin = 2;
   if (press_free(app)) {
-    for (int i = 1; i <= 5; ++i) {
+    // The screen buttons: exit, the two menus, Rules and Help; one of them is lit.
+    for (int i = button_exit; i <= button_help; ++i) {
       if (b[i].state != 0 || !pointer_inside(b[i], app)) continue;
       app.click_latch = 1;
-      for (int j = 1; j <= 5; ++j) b[j].state = 0;
+      for (int j = button_exit; j <= button_help; ++j) b[j].state = 0;
       b[i].state = 1;
-      if (i == 1) app.exit_requested = 1;
-      if (i == 2) app.menu_mode = 1;
-      if (i == 3) app.menu_mode = 2;
-      if (i == 4 || i == 5) {
-        change_page(pages, i == 4 ? 12 : 10);
+      if (i == button_exit) app.exit_requested = 1;
+      if (i == button_charts) app.menu_mode = menu_charts;
+      if (i == button_articles) app.menu_mode = menu_articles;
+      if (i == button_rules || i == button_help) {
+        change_page(pages, i == button_rules ? rules_page : help_page);
         clear_page_marks(menu);
       }
       break;
     }
   }
-  if (press_free(app) && b[6].state == 0 && pointer_inside(b[6], app)) {
+  Button& music_button = b[button_music];
+  if (press_free(app) && music_button.state == 0 && pointer_inside(music_button, app)) {
     app.click_latch = 1;
     // --- XM call point: xm_stop_current ---
     if (music.stop_current) music.stop_current();
-    b[6].state = 1;
+    music_button.state = 1;
   }
-  if (press_free(app) && b[6].state == 1 && pointer_inside(b[6], app)) {
+  if (press_free(app) && music_button.state == 1 && pointer_inside(music_button, app)) {
     app.click_latch = 1;
     // --- XM call point: xm_play_current (the module starts again) ---
     if (music.play_current) music.play_current();
-    b[6].state = 0;
+    music_button.state = 0;
   }
   if (press_free(app)) {
-    for (int i = 7; i <= 10; ++i) {
+    for (int i = button_module_1; i <= button_module_4; ++i) {
       if (b[i].state != 0 || !pointer_inside(b[i], app)) continue;
       app.click_latch = 1;
-      for (int j = 6; j <= 10; ++j) b[j].state = 0;
+      // Choosing a module also turns the music on.
+      for (int j = button_music; j <= button_module_4; ++j) b[j].state = 0;
       b[i].state = 1;
       app.ticker_pos = 1;
-      app.current_module = i - 6;
+      app.current_module = module_of_button(i);
       // --- XM call point: play_module_1..4 (stops and frees the previous module) ---
-      if (music.play_module) music.play_module(i - 6);
+      if (music.play_module) music.play_module(module_of_button(i));
       break;
     }
   }
-  if (app.menu_mode == 1) b[2].state = 1;
-  if (app.menu_mode == 2) b[3].state = 1;
+  if (app.menu_mode == menu_charts) b[button_charts].state = 1;
+  if (app.menu_mode == menu_articles) b[button_articles].state = 1;
 }
 
 void draw_buttons(FrameBuffer& frame, Buttons& buttons, AppState& app) {

@@ -9,7 +9,7 @@
 void magazine_init(Magazine& m, AppState& app) {
   const int32_t* values = pointer_and_buttons.data();
   m.pages.source = issue_pages;
-  load_page(m.pages, app, 11);
+  load_page(m.pages, app, editorial_page);
 
   m.menu.header = issue_texts.menu_header;
   for (int e = 1; e <= menu_entry_count; ++e) {
@@ -17,7 +17,7 @@ void magazine_init(Magazine& m, AppState& app) {
     m.menu.visible[e] = issue_texts.menu_visible[e];
   }
   clear_page_marks(m.menu);
-  m.menu.page_marks[11] = 1;
+  m.menu.page_marks[editorial_page] = 1;
   ticker_build(m.ticker, issue_texts.module_titles);
 
   skin_pictures_unpack(m.skins, issue_pictures);
@@ -34,7 +34,7 @@ void draw_magazine(FrameBuffer& frame, Magazine& m, AppState& app, const MusicCa
   draw_page_bands(frame, m.pages, app, app.top_line);
   draw_page_text(frame, m.pages, m.font, app, app.top_line);
   // --- XM call point: the music bars, only while the music is on ---
-  if (m.buttons.button[6].state == 0 && music.update_bars) music.update_bars(frame, app.skin);
+  if (m.buttons.button[button_music].state == 0 && music.update_bars) music.update_bars(frame, app.skin);
   draw_ticker(frame, m.ticker, m.font, app);
 }
 

@@ -134,11 +134,11 @@ void intro_loop(Program& program) {
     app.intro_frame_started_at = clock_seconds();
     intro_pick_tune_by_function_key(program.sid, app);
     intro_report_tune_failure(program.sid);
-    raster_bars_draw(program.frame, app);
-    intro_tables_update(program.intro, app);
-    stars_draw(program.frame, program.intro, app);
+    raster_bars_draw(program.frame, app.intro_phase);
+    intro_tables_update(program.intro, app.intro_phase);
+    stars_draw(program.frame, program.intro, app.intro_frame_scale);
     draw_credits(program.frame, program.intro, program.big_font, program.credit_lines);
-    scroller_draw(program.frame, program.intro, app, program.big_font);
+    scroller_draw(program.frame, program.intro, program.big_font, app.intro_frame_scale, app.scroller_hold_until);
     present(program);
     intro_clear(program.frame);
     sleep_ms(1);

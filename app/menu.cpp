@@ -24,8 +24,8 @@ void open_entry(Menu& menu, Buttons& buttons, const PageChanger& pages, int32_t 
   if (menu.visible[e] != 1 || menu.page_marks[e] != 0) return;
   clear_page_marks(menu);
   menu.page_marks[e] = 1;
-  buttons.button[4].state = 0;
-  buttons.button[5].state = 0;
+  buttons.button[button_rules].state = 0;
+  buttons.button[button_help].state = 0;
   change_page(pages, e);
 }
 
@@ -48,7 +48,7 @@ void draw_label(FrameBuffer& frame, const PageFont& font, const std::string& tex
 
 }  // namespace
 
-const MenuLayout& menu_layout(int32_t menu_mode) { return layouts[menu_mode == 1 ? 0 : 1]; }
+const MenuLayout& menu_layout(int32_t menu_mode) { return layouts[menu_mode == menu_charts ? 0 : 1]; }
 
 void clear_page_marks(Menu& menu) {
   for (int i = 1; i <= switch_mark; ++i) menu.page_marks[i] = 0;
@@ -65,10 +65,10 @@ void handle_menu_click(Menu& menu, Buttons& buttons, AppState& app, const PageCh
     if (row_hit(k, app.pointer_y) && 400 < app.pointer_x && app.pointer_x < 645)
       open_entry(menu, buttons, pages, layout.right[k - 1]);
   if (104 < app.pointer_y && app.pointer_y < 120 && 400 < app.pointer_x && app.pointer_x < 645) {
-    buttons.button[2].state = 0;
-    buttons.button[3].state = 0;
+    buttons.button[button_charts].state = 0;
+    buttons.button[button_articles].state = 0;
     app.menu_mode += 1;
-    if (app.menu_mode == 3) app.menu_mode = 1;
+    if (app.menu_mode == menu_articles + 1) app.menu_mode = menu_charts;   // past the last menu: the first
   }
 }
 

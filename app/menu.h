@@ -15,6 +15,16 @@
 constexpr int menu_entry_count = 20;
 constexpr int switch_mark = 21;
 
+// The two menus (AppState::menu_mode).
+constexpr int32_t menu_charts = 1;
+constexpr int32_t menu_articles = 2;
+
+// Pages reached other than through their menu entries: Help and Rules by their
+// buttons, the editorial as the first page shown.
+constexpr int32_t help_page = 10;
+constexpr int32_t editorial_page = 11;
+constexpr int32_t rules_page = 12;
+
 struct Menu {
   std::string header;
   std::string labels[menu_entry_count + 1];   // 1..20, CP437

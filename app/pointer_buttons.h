@@ -50,6 +50,20 @@ constexpr std::array<int32_t, 221> pointer_and_buttons = {
     733, 137, 43, 8,
 };
 
+// The ten buttons by their numbers in the table.
+constexpr int button_count = 10;
+constexpr int button_exit = 1;
+constexpr int button_charts = 2;     // the charts menu
+constexpr int button_articles = 3;   // the articles menu
+constexpr int button_rules = 4;      // shows the Rules page
+constexpr int button_help = 5;       // shows the Help page
+constexpr int button_music = 6;      // lit while the music is off
+constexpr int button_module_1 = 7;   // modules 1..4 on buttons 7..10
+constexpr int button_module_4 = 10;
+
+constexpr int button_of_module(int module) { return button_module_1 + module - 1; }
+constexpr int module_of_button(int button) { return button - button_module_1 + 1; }
+
 struct ButtonBox {
   int32_t x, y, w, h;
 };
@@ -61,7 +75,7 @@ constexpr ButtonBox listed_button_box(int button, int skin) {
     return {pointer_and_buttons[size_t(at)], pointer_and_buttons[size_t(at + 1)], pointer_and_buttons[size_t(at + 2)],
             pointer_and_buttons[size_t(at + 3)]};
   }
-  int at = pointer_values + 10 * button_values_skin1 + (button - 1) * button_values_skin2;
+  int at = pointer_values + button_count * button_values_skin1 + (button - 1) * button_values_skin2;
   return {pointer_and_buttons[size_t(at)], pointer_and_buttons[size_t(at + 1)], pointer_and_buttons[size_t(at + 2)],
           pointer_and_buttons[size_t(at + 3)]};
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "app/app_state.h"
-#include "app/large_font.h"
+#include "gfx/large_font.h"
 #include "gfx/big_font.h"
 #include "app/magazine.h"
 #include "gfx/frame_buffer.h"

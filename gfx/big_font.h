@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+constexpr int big_font_glyph_size = 32;   // each glyph is a square cell
+constexpr int big_font_first_code = 32;   // the space
 constexpr int big_font_width = 1888;
 constexpr int big_font_height = 32;
 constexpr int big_font_pixels = big_font_width * big_font_height;

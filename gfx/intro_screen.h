@@ -6,12 +6,13 @@
 #include <cstdint>
 #include <string>
 
+constexpr int intro_star_count = 300;
 constexpr int intro_wave_columns = 801;   // screen columns 0..800
 constexpr int intro_colour_rows = 631;    // screen rows 0..630
 
 struct IntroScreen {
-  double star_x[301] = {};   // stars 1..300
-  double star_y[301] = {};
+  double star_x[intro_star_count + 1] = {};   // stars 1..300
+  double star_y[intro_star_count + 1] = {};
   int32_t wave_a[intro_wave_columns] = {};   // top row of the upright scroller glyphs
   int32_t wave_b[intro_wave_columns] = {};   // top row of their mirror image
   uint32_t credit_face[intro_colour_rows] = {};

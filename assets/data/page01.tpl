@@ -8,10 +8,10 @@
 {3}  Move: {7}+n{3} places up  {5}-n{3} places down  {2}={3} same place  {D}NEW{3} first chart  {G}RE{3} back
 {3}  Score: the average mark out of 10.  No.1 earns 20 points, No.20 earns 1.
 {band 4}
-{2}  A December double for {H}Moth Lantern{2}: {F}Glass Orchard{2} goes straight in at the
-{2}  top with {7}$(score 2009-12 Glass Orchard){2}, and their intro {F}Tallow and Tin{2} lands at No.$(rank 2009-12 Tallow and Tin) in its
-{2}  first month. {F}Nine Quiet Bells{2} by {H}Quiet Foundry{2} gives up the crown with grace
-{2}  and just one place. Thirteen new entries, as many as in February, while two
-{2}  October releases, {F}Kettle Drum Weather{2} and {F}Hinges of Winter{2}, leave the chart
-{2}  window after their third month, as the rules say they must.
+{2}  A December double for {H}Moth Lantern{2}: {F}Glass Orchard{2} in at the top with {7}$(score 2009-12 Glass Orchard){2},
+{2}  and their 4k {F}Tallow and Tin{2} at No.$(rank 2009-12 Tallow and Tin). Not one prod climbed this month:
+{2}  everything that stayed in the chart went down, to make room for the new.
+{2}  {F}Kettle Drum Weather{2} and {F}Hinges of Winter{2} take their bow, in the third and last
+{2}  month of their chart window, and {F}Tidal Craters{2} holds No.20 with the fewest
+{2}  votes in the twenty: sixteen prods below it had more.
 {3}  How the votes fell, and who nearly made it: {1}> Monthly Overview{3}.

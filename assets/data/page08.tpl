@@ -34,7 +34,7 @@
 {band 4}
 {2}  $(groups all) groups in 37 months. Some have gone quiet since: {H}Mossgrain{2} after 2007,
 {2}  {H}Bellows Kin{2}, {H}Duskfold{2}, {H}Gossamer Byte{2} and {H}Dapple Grey{2} during 2008, and this
-{2}  year {H}Slate Harbour{2} and {H}Hollow Kettle{2}, whose {F}Last Whistle{2} was a fine goodbye.
-{2}  A release counted once is counted for good, and {F}Ferns of Saturday{2} still
-{2}  stands in the top three of all time. If a release of yours is missing or sits
-{2}  under the wrong month, write to the chart team: corrections are printed here.
+{2}  year {H}Slate Harbour{2} and {H}Hollow Kettle{2}, with three more silent since the
+{2}  summer. A release counted once is counted for good: {F}Ferns of Saturday{2} still
+{2}  stands in the top three of all time. Missing a release, or one in the wrong
+{2}  month? {S}register@orvella.invalid{2}: corrections are printed here, and dated.

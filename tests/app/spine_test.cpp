@@ -67,7 +67,7 @@ TEST(Spine, QuitEndsTheRunWithStatusThree) {
 
 TEST(Spine, ABadScriptIsRefusedWithItsLineNumber) {
   CaptureRun run = run_capture("wait 1\nkey spacebar\n", "bad_script");
-  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.error_output.find("line 2"), std::string::npos) << run.error_output;
 }
 

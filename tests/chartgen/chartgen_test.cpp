@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "tools/chartgen/charts.h"
@@ -197,19 +198,130 @@ TEST(ChartgenLayout, LinesAndTables) {
   EXPECT_EQ(error, "table is 89 columns wide, more than 80");
 }
 
-TEST(ChartgenBlocks, GroupPagesHaveOneBlockPerActiveGroup) {
-  Register reg = parse_ok(head + "release | 2009-10-05 | Beta | demo | One | 9.0/50\n"
-                                 "release | 2009-12-01 | Beta | gfx | Two\n");
-  std::vector<std::string> lines;
+// The register's groups in the three parts of Group Release Stats: Alpha
+// places, Beta releases five times and is voted only outside the top twenty,
+// Gamma releases once.
+TEST(ChartgenBlocks, GroupPagesPutEachGroupInOnePart) {
+  std::string text = head + "group | Gamma\n";
+  for (int i = 0; i < 20; ++i)
+    text += "release | 2009-11-0" + std::to_string(1 + i % 9) + " | Alpha | demo | A" + std::to_string(i) + " | 8." +
+            std::to_string(i % 10) + "/50\n";
+  text += "release | 2009-11-02 | Beta | intro | Near | 5.0/12\n";
+  for (int i = 0; i < 4; ++i) text += "release | 2009-12-0" + std::to_string(1 + i) + " | Beta | music | B" + std::to_string(i) + "\n";
+  text += "release | 2009-10-03 | Gamma | gfx | Lone\n";
+  Register reg = parse_ok(text);
+  auto expand = [&](const std::string& tpl) {
+    std::vector<std::string> lines;
+    std::string error;
+    EXPECT_TRUE(expand_template(tpl, "p", reg, lines, error)) << error;
+    std::string all;
+    for (const std::string& l : lines) all += l + "\n";
+    return all;
+  };
+  std::string charts = expand("@group_pages 2009 charts\n");
+  std::string busy = expand("@group_pages 2009 busy\n");
+  std::string few = expand("@group_pages 2009 few\n");
+  EXPECT_NE(charts.find("Alpha"), std::string::npos);
+  EXPECT_NE(charts.find("210{2} points"), std::string::npos);  // all twenty places of November
+  EXPECT_EQ(charts.find("Beta"), std::string::npos);
+  EXPECT_NE(busy.find("Beta"), std::string::npos);
+  EXPECT_NE(busy.find("21st"), std::string::npos);  // where Near stood, just outside
+  EXPECT_NE(busy.find("5.0/12 21st"), std::string::npos);
+  EXPECT_NE(few.find("Gamma"), std::string::npos);
+  EXPECT_NE(few.find("Lone"), std::string::npos);
+  EXPECT_EQ(few.find("Beta"), std::string::npos);
+  std::string index = expand("@group_index 2009\n");
+  EXPECT_NE(index.find("I.1"), std::string::npos);
+  EXPECT_NE(index.find("{2}II"), std::string::npos);
+  EXPECT_NE(index.find("{2}III"), std::string::npos);
+  EXPECT_NE(expand("@month_diary 2009\n").find("First release ever: Gamma"), std::string::npos);
   std::string error;
-  ASSERT_TRUE(expand_template("@group_pages 2009\n", "p", reg, lines, error)) << error;
-  // Alpha released nothing and gets no block; Beta's block: heading, table of
-  // three months (the register holds October to December), foot, blank.
-  ASSERT_EQ(lines.size(), 1u + (3 + 3 + 3) + 1 + 1);
-  EXPECT_NE(lines[0].find("Beta"), std::string::npos);
-  EXPECT_NE(lines[10].find("#1"), std::string::npos);
-  EXPECT_NE(lines[10].find("One"), std::string::npos);
-  for (const std::string& l : lines) EXPECT_LE(markup_width(l), page_columns);
+  std::vector<std::string> lines;
+  EXPECT_FALSE(expand_template("@group_pages 2009 most\n", "p", reg, lines, error));
+  EXPECT_EQ(error, "p:1: unknown part 'most' (charts, busy, few)");
+}
+
+namespace {
+
+std::string plain(const std::string& line) {
+  std::string out;
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '{' && i + 1 < line.size() && line[i + 1] == '{') {
+      out += '{';
+      ++i;
+    } else if (line[i] == '{') {
+      i = line.find('}', i);
+    } else {
+      out += line[i];
+    }
+  }
+  return out;
+}
+
+std::vector<std::vector<std::string>> blocks_of(const std::string& page) {
+  std::vector<std::vector<std::string>> blocks(1);
+  std::istringstream in(page);
+  for (std::string line; std::getline(in, line);) {
+    line = plain(line);
+    if (line.find_first_not_of(' ') == std::string::npos) {
+      if (!blocks.back().empty()) blocks.emplace_back();
+    } else {
+      blocks.back().push_back(line);
+    }
+  }
+  return blocks;
+}
+
+}  // namespace
+
+// What the long stats page must never again be: 75 look-alike grids of dots.
+TEST(ChartgenPages, GroupReleaseStatsHasNoLookAlikeOrEmptyBlocks) {
+  std::string page = read(MAG_SOURCE_DIR "/assets/pages/page04.txt");
+  std::regex heading(R"(^  (\d+\. )?\S.* (·)+ .*\d+ releases?( +best place \d+\w\w)?$)");
+  std::regex release(R"(^     \d\d [A-Z][a-z][a-z] )");
+  std::regex detail(R"(^ {20,}[A-Z][a-z][a-z] \d+\.\d/\d+)");
+  std::string last_shape;  // of the previous group block, when it had no placing
+  int group_blocks = 0, unplaced = 0;
+  for (const auto& block : blocks_of(page)) {
+    int cells = 0, empty = 0;
+    for (const std::string& line : block) {
+      if (line.find("│") == std::string::npos) continue;
+      std::string row = line;
+      for (std::string bar : {"║", "│"})
+        for (size_t at; (at = row.find(bar)) != std::string::npos;) row.replace(at, bar.size(), "|");
+      std::istringstream cells_in(row.substr(row.find('|') + 1));
+      for (std::string cell; std::getline(cells_in, cell, '|');) {
+        cell.erase(0, cell.find_first_not_of(' '));
+        cell.erase(cell.find_last_not_of(' ') + 1);
+        ++cells;
+        empty += cell.empty() || cell == "·" || cell == "-" || cell == "none";
+      }
+    }
+    EXPECT_LT(empty * 2, std::max(cells, 1)) << "mostly empty cells in the block of: " << block.front();
+    if (!std::regex_search(block.front(), heading)) {
+      last_shape.clear();
+      continue;
+    }
+    ++group_blocks;
+    std::string shape;
+    for (size_t i = 1; i < block.size(); ++i)
+      shape += std::regex_search(block[i], release) ? 'R' : std::regex_search(block[i], detail) ? 'D' : 'N';
+    EXPECT_NE(shape.find('R'), std::string::npos) << block.front();
+    bool placed = block.front().find(" point") != std::string::npos;
+    if (!placed) {
+      ++unplaced;
+      EXPECT_NE(shape, last_shape) << "two blocks alike, the second: " << block.front();
+    }
+    last_shape = placed ? "" : shape;
+  }
+  EXPECT_GT(group_blocks, 50);
+  EXPECT_GT(unplaced, 10);
+  // Counts agree with their nouns on every generated page.
+  for (const char* name : {"page01", "page04", "page05", "page08"}) {
+    std::string text = plain(read(std::string(MAG_SOURCE_DIR "/assets/pages/") + name + ".txt"));
+    EXPECT_FALSE(std::regex_search(text, std::regex(R"((^|[^0-9])1 (releases|points|entries|groups|months)\b)")))
+        << name;
+  }
 }
 
 TEST(ChartgenTool, WritesAndChecksPages) {

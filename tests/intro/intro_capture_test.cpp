@@ -3,7 +3,6 @@
 //   MAG_UPDATE_GOLDEN=1 build/tests/intro_tests --gtest_filter=IntroCapture.*
 // rewrites tests/intro/golden_intro.txt after a wanted change of the picture.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -11,33 +10,15 @@
 #include <sstream>
 
 #include "tests/support/capture_run.h"
+#include "tests/support/shot_pixels.h"
 
 namespace {
-
-std::vector<uint32_t> read_shot(const std::string& path) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  std::vector<uint32_t> pixels;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return pixels;
-  image.format = PNG_FORMAT_RGB;
-  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return pixels;
-  for (size_t i = 0; i + 2 < rgb.size(); i += 3) pixels.push_back(uint32_t(rgb[i]) << 16 | rgb[i + 1] << 8 | rgb[i + 2]);
-  return pixels;
-}
-
-uint64_t fnv1a(const std::vector<uint32_t>& pixels) {
-  uint64_t h = 14695981039346656037ull;
-  for (uint32_t p : pixels)
-    for (int b = 0; b < 3; ++b) h = (h ^ ((p >> (8 * b)) & 0xFF)) * 1099511628211ull;
-  return h;
-}
 
 class IntroCapture : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     run = new CaptureRun(run_capture("wait 11\nshot intro_11s.png\nwait 1\nkey escape\nwait 3.2\n", "intro_golden", "--seed 37"));
-    shot = new std::vector<uint32_t>(read_shot(run->out_directory + "/intro_11s.png"));
+    shot = new std::vector<uint32_t>(read_shot_pixels(run->out_directory + "/intro_11s.png"));
   }
   static void TearDownTestSuite() {
     delete run;
@@ -88,7 +69,7 @@ TEST_F(IntroCapture, AFrameShowsBarsStarsCreditsAndTheMirroredScroller) {
 }
 
 TEST_F(IntroCapture, TheFrameMatchesItsGoldenHash) {
-  uint64_t hash = fnv1a(*shot);
+  uint64_t hash = pixel_hash(*shot);
   std::string golden = std::string(MAG_SOURCE_DIR) + "/tests/intro/golden_intro.txt";
   if (std::getenv("MAG_UPDATE_GOLDEN")) {
     std::ofstream(golden) << "# FNV-1a 64 of the RGB pixels of intro_11s.png (seed 37); see intro_capture_test.cpp\n"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/large_font.h"
+#include "gfx/large_font.h"
 #include "gfx/intro_effects.h"
 #include "platform/clock.h"
 #include "platform/virtual.h"
@@ -18,7 +18,7 @@ struct IntroDrawing : ::testing::Test {
   void SetUp() override {
     virtual_reset();
     frame_clear(*frame, untouched);
-    intro_tables_update(*intro, app);
+    intro_tables_update(*intro, intro_phase);
     // A font whose only glyph is 'A': a solid 32 x 32 block.
     std::memset(font.get(), 0, sizeof(BigFont));
     for (int row = 0; row < 32; ++row)
@@ -34,7 +34,8 @@ struct IntroDrawing : ::testing::Test {
   std::unique_ptr<FrameBuffer> frame = std::make_unique<FrameBuffer>();
   std::unique_ptr<IntroScreen> intro = std::make_unique<IntroScreen>();
   std::unique_ptr<BigFont> font = std::make_unique<BigFont>();
-  AppState app;
+  // The intro clocks, as the application hands them over.
+  double intro_phase = 0, intro_frame_scale = 0, scroller_hold_until = 0;
 };
 
 TEST_F(IntroDrawing, ARasterBarRisesToRowFifteenAndIsCutAtTheBottom) {
@@ -51,8 +52,8 @@ TEST_F(IntroDrawing, ARasterBarRisesToRowFifteenAndIsCutAtTheBottom) {
 
 TEST_F(IntroDrawing, TheBarsOfBothSetsStayPureBlue) {
   for (double phase = 0; phase < 400; phase += 7.3) {
-    app.intro_phase = phase;
-    raster_bars_draw(*frame, app);
+    intro_phase = phase;
+    raster_bars_draw(*frame, intro_phase);
   }
   for (int y = 0; y < 600; ++y) EXPECT_TRUE(frame->at(400, y) == untouched || frame->at(400, y) < 256) << y;
 }
@@ -60,8 +61,8 @@ TEST_F(IntroDrawing, TheBarsOfBothSetsStayPureBlue) {
 TEST_F(IntroDrawing, AStarAtTheRightEdgeWrapsAround) {
   intro->star_x[1] = 799.5;
   intro->star_y[1] = 100;
-  app.intro_frame_scale = 1.0 / 0.6;   // stars 1..100 move 0.6 x scale
-  stars_draw(*frame, *intro, app);
+  intro_frame_scale = 1.0 / 0.6;   // stars 1..100 move 0.6 x scale
+  stars_draw(*frame, *intro, intro_frame_scale);
   EXPECT_NEAR(intro->star_x[1], 0.5, 1e-9);
 }
 
@@ -71,7 +72,7 @@ TEST_F(IntroDrawing, StarsNearTheEdgesAreNotDrawn) {
   intro->star_y[201] = 50;
   intro->star_x[202] = 5.0;
   intro->star_y[202] = 60;
-  stars_draw(*frame, *intro, app);
+  stars_draw(*frame, *intro, intro_frame_scale);
   EXPECT_EQ(frame->at(4, 50), untouched);
   EXPECT_EQ(frame->at(5, 60), 0x999999u);   // the near layer's core
   EXPECT_EQ(frame->at(4, 60), 0x444444u);   // and its rim
@@ -81,37 +82,37 @@ TEST_F(IntroDrawing, StarsNearTheEdgesAreNotDrawn) {
 
 TEST_F(IntroDrawing, TheScrollerMovesByTheFrameScaleButAtMostFivePixels) {
   intro->scroller_text = "  AAAA";
-  app.scroller_hold_until = -1;
-  app.intro_frame_scale = 4;
-  scroller_draw(*frame, *intro, app, *font);
+  scroller_hold_until = -1;
+  intro_frame_scale = 4;
+  scroller_draw(*frame, *intro, *font, intro_frame_scale, scroller_hold_until);
   EXPECT_EQ(intro->scroller_x, -4);
-  app.intro_frame_scale = 100;   // a long stall
-  scroller_draw(*frame, *intro, app, *font);
+  intro_frame_scale = 100;   // a long stall
+  scroller_draw(*frame, *intro, *font, intro_frame_scale, scroller_hold_until);
   EXPECT_EQ(intro->scroller_x, -9);
 }
 
 TEST_F(IntroDrawing, APauseMarkHoldsTheScrollerForFourSeconds) {
   intro->scroller_text = " aAA";
-  app.scroller_hold_until = -1;
+  scroller_hold_until = -1;
   intro->scroller_x = -30;
-  app.intro_frame_scale = 4;
-  scroller_draw(*frame, *intro, app, *font);   // -34: the mark becomes the first character
+  intro_frame_scale = 4;
+  scroller_draw(*frame, *intro, *font, intro_frame_scale, scroller_hold_until);   // -34: the mark becomes the first character
   EXPECT_EQ(intro->scroller_index, 2);
   EXPECT_EQ(intro->scroller_x, -2);
-  EXPECT_DOUBLE_EQ(app.scroller_hold_until, clock_seconds() + 4.0);
+  EXPECT_DOUBLE_EQ(scroller_hold_until, clock_seconds() + 4.0);
   virtual_advance_ms(3990);
-  scroller_draw(*frame, *intro, app, *font);
+  scroller_draw(*frame, *intro, *font, intro_frame_scale, scroller_hold_until);
   EXPECT_EQ(intro->scroller_x, -2);
   virtual_advance_ms(20);
-  scroller_draw(*frame, *intro, app, *font);
+  scroller_draw(*frame, *intro, *font, intro_frame_scale, scroller_hold_until);
   EXPECT_EQ(intro->scroller_x, -6);
 }
 
 TEST_F(IntroDrawing, ThePauseMarkShowsAsABlankCell) {
   intro->scroller_text = "aA";
-  app.scroller_hold_until = 1e9;   // standing still
+  scroller_hold_until = 1e9;   // standing still
   intro->scroller_x = 100;
-  scroller_draw(*frame, *intro, app, *font);
+  scroller_draw(*frame, *intro, *font, intro_frame_scale, scroller_hold_until);
   // Nothing of the mark, and the 'A' one cell to the right of it.
   int ya = intro->wave_a[140];
   EXPECT_EQ(frame->at(120, intro->wave_a[120] + 10), untouched);
@@ -120,11 +121,11 @@ TEST_F(IntroDrawing, ThePauseMarkShowsAsABlankCell) {
 
 TEST_F(IntroDrawing, TheScrollerWrapsToTheStartAfterItsLastCharacter) {
   intro->scroller_text = "AB";
-  app.scroller_hold_until = -1;
+  scroller_hold_until = -1;
   intro->scroller_index = 2;
   intro->scroller_x = -31;
-  app.intro_frame_scale = 4;
-  scroller_draw(*frame, *intro, app, *font);
+  intro_frame_scale = 4;
+  scroller_draw(*frame, *intro, *font, intro_frame_scale, scroller_hold_until);
   EXPECT_EQ(intro->scroller_index, 1);
 }
 

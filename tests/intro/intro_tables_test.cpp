@@ -10,14 +10,14 @@ namespace {
 
 struct Tables : ::testing::Test {
   std::unique_ptr<IntroScreen> intro = std::make_unique<IntroScreen>();
-  AppState app;
+  double intro_phase = 0;
 };
 
 TEST_F(Tables, TheWavesStayInTheirBandsAtEveryPhase) {
   int a_min = 9999, a_max = -9999, b_min = 9999, b_max = -9999;
   for (double phase = 0; phase < 2000; phase += 0.37) {
-    app.intro_phase = phase;
-    intro_tables_update(*intro, app);
+    intro_phase = phase;
+    intro_tables_update(*intro, intro_phase);
     for (int i = 0; i < intro_wave_columns; ++i) {
       a_min = std::min(a_min, intro->wave_a[i]);
       a_max = std::max(a_max, intro->wave_a[i]);
@@ -34,8 +34,8 @@ TEST_F(Tables, TheWavesStayInTheirBandsAtEveryPhase) {
 }
 
 TEST_F(Tables, ColumnsShareTheirWaveInPairs) {
-  app.intro_phase = 12.5;
-  intro_tables_update(*intro, app);
+  intro_phase = 12.5;
+  intro_tables_update(*intro, intro_phase);
   for (int i = 1; i + 1 < intro_wave_columns; i += 2) {
     EXPECT_EQ(intro->wave_a[i], intro->wave_a[i + 1]) << i;
     EXPECT_EQ(intro->wave_b[i], intro->wave_b[i + 1]) << i;
@@ -43,7 +43,7 @@ TEST_F(Tables, ColumnsShareTheirWaveInPairs) {
 }
 
 TEST_F(Tables, TheReflectionFadesFromRow522AndIsBlackFrom588) {
-  intro_tables_update(*intro, app);
+  intro_tables_update(*intro, intro_phase);
   auto w = [](double n) { return std::sin(n * 0.104766666666667 * 0.25); };
   auto expected = [&](int i, double fade) {
     return uint32_t(std::floor((w(-10 - i) * 50 + 100) * fade)) << 16 |
@@ -60,18 +60,18 @@ TEST_F(Tables, TheReflectionFadesFromRow522AndIsBlackFrom588) {
 }
 
 TEST_F(Tables, CreditColoursCycleWithTimeWhileTheScrollerFaceStandsStill) {
-  intro_tables_update(*intro, app);
+  intro_tables_update(*intro, intro_phase);
   uint32_t credit = intro->credit_face[200], face = intro->scroller_face[200];
-  app.intro_phase = 40;
-  intro_tables_update(*intro, app);
+  intro_phase = 40;
+  intro_tables_update(*intro, intro_phase);
   EXPECT_NE(intro->credit_face[200], credit);
   EXPECT_EQ(intro->scroller_face[200], face);
   // The credit colours at phase T on row i are those of row i + T at phase 0.
-  app.intro_phase = 0;
-  intro_tables_update(*intro, app);
+  intro_phase = 0;
+  intro_tables_update(*intro, intro_phase);
   uint32_t later_row = intro->credit_face[240];
-  app.intro_phase = 40;
-  intro_tables_update(*intro, app);
+  intro_phase = 40;
+  intro_tables_update(*intro, intro_phase);
   EXPECT_EQ(intro->credit_face[200], later_row);
 }
 

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <sstream>
 
 #include "tools/issue/issue_source.h"
 #include "tools/issue/page_source.h"
@@ -142,6 +144,32 @@ TEST(IssueCheck, PicturesOfTheWrongKind) {
             seen.end());
   EXPECT_NE(std::find(seen.begin(), seen.end(), base + "page_font.png:1: missing"), seen.end());
   fs::remove_all(dir);
+}
+
+// Every address the issue prints, mail or host, is on a reserved name that can
+// never belong to anyone.
+TEST(IssueText, AddressesAreOnReservedNames) {
+  namespace fs = std::filesystem;
+  std::regex address(R"(([A-Za-z0-9._-]+@)?([A-Za-z0-9-]+\.)+([A-Za-z]{2,}))");
+  std::regex host_like(R"(@|\b(www|irc|ftp|telnet|ledger|bbs)\.)", std::regex::icase);
+  int addresses = 0;
+  std::vector<fs::path> files = {fs::path(MAG_SOURCE_DIR) / "assets/texts.txt"};
+  for (const auto& entry : fs::directory_iterator(fs::path(MAG_SOURCE_DIR) / "assets/pages")) files.push_back(entry.path());
+  for (const fs::path& file : files) {
+    std::ifstream in(file);
+    std::ostringstream all;
+    all << in.rdbuf();
+    std::string text = all.str();
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), address); it != std::sregex_iterator(); ++it) {
+      std::string found = it->str();
+      if (!std::regex_search(found, host_like)) continue;  // "No.1", "2.0" and the like
+      ++addresses;
+      std::string lower = found;
+      for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+      EXPECT_TRUE(lower.ends_with(".invalid")) << file.filename() << ": " << found;
+    }
+  }
+  EXPECT_GE(addresses, 10);  // ballots, letters and the register all have one
 }
 
 }  // namespace

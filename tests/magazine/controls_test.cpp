@@ -20,7 +20,7 @@ struct Controls {
   Controls() {
     read_button_table(buttons, pointer_and_buttons.data() + pointer_values);
     for (int e = 1; e <= 20; ++e) menu.visible[e] = e < 17;
-    menu.page_marks[11] = 1;
+    menu.page_marks[editorial_page] = 1;
   }
   void press(int32_t x, int32_t y) {
     app.pointer_x = x;
@@ -47,12 +47,12 @@ std::pair<int32_t, int32_t> centre(const Controls& c, int button) {
 
 TEST(ButtonTable, ReadsBothSkinsFromTheValueList) {
   Controls c;
-  EXPECT_EQ(c.buttons.button[4].box[0].x, 672);
-  EXPECT_EQ(c.buttons.button[10].box[1].y, 137);
-  EXPECT_EQ(c.buttons.button[10].box[1].w, 43);
-  EXPECT_EQ(c.buttons.button[3].state, 1);
-  EXPECT_EQ(c.buttons.button[7].state, 1);
-  EXPECT_EQ(c.buttons.button[8].state, 0);
+  EXPECT_EQ(c.buttons.button[button_rules].box[0].x, 672);
+  EXPECT_EQ(c.buttons.button[button_module_4].box[1].y, 137);
+  EXPECT_EQ(c.buttons.button[button_module_4].box[1].w, 43);
+  EXPECT_EQ(c.buttons.button[button_articles].state, 1);
+  EXPECT_EQ(c.buttons.button[button_module_1].state, 1);
+  EXPECT_EQ(c.buttons.button[button_of_module(2)].state, 0);
   ButtonBox box{35, 40, 88, 19};
   EXPECT_FALSE(inside_box(box, 35, 50));  // edges are outside
   EXPECT_TRUE(inside_box(box, 36, 41));
@@ -61,14 +61,14 @@ TEST(ButtonTable, ReadsBothSkinsFromTheValueList) {
 
 TEST(ClickLatch, APressCountsOnceAcrossControls) {
   Controls c;
-  auto [x, y] = centre(c, 4);
+  auto [x, y] = centre(c, button_rules);
   c.press(x, y);
   c.frame();
-  EXPECT_EQ(c.pages_changed, std::vector<int32_t>{12});
-  EXPECT_EQ(c.buttons.button[4].state, 1);
+  EXPECT_EQ(c.pages_changed, std::vector<int32_t>{rules_page});
+  EXPECT_EQ(c.buttons.button[button_rules].state, 1);
   EXPECT_EQ(c.menu.page_marks[11], 0);  // Rules clears the marks
   // Still held, swept over Help and the menu: nothing more happens.
-  auto [hx, hy] = centre(c, 5);
+  auto [hx, hy] = centre(c, button_help);
   c.press(hx, hy);
   c.frame();
   c.press(200, 65);
@@ -78,8 +78,8 @@ TEST(ClickLatch, APressCountsOnceAcrossControls) {
   EXPECT_EQ(c.app.click_latch, 0);
   c.press(hx, hy);
   c.frame();
-  EXPECT_EQ(c.pages_changed, (std::vector<int32_t>{12, 10}));
-  EXPECT_EQ(c.buttons.button[4].state, 0);
+  EXPECT_EQ(c.pages_changed, (std::vector<int32_t>{rules_page, help_page}));
+  EXPECT_EQ(c.buttons.button[button_rules].state, 0);
   // Help while Help is shown does nothing, and the menu gets the press instead.
   c.release();
   c.press(hx, hy);
@@ -112,20 +112,20 @@ TEST(Menu, EntriesLoadTheirPagesOnce) {
 
 TEST(Menu, RowFourAndTheSwitchEntryOverlap) {
   Controls c;
-  c.app.menu_mode = 1;
+  c.app.menu_mode = menu_charts;
   c.press(500, 106);  // right row 4 (96..108) and the switch entry (104..120)
   c.frame();
   EXPECT_EQ(c.pages_changed, std::vector<int32_t>{9});
-  EXPECT_EQ(c.app.menu_mode, 2);
-  EXPECT_EQ(c.buttons.button[2].state, 0);
+  EXPECT_EQ(c.app.menu_mode, menu_articles);
+  EXPECT_EQ(c.buttons.button[button_charts].state, 0);
   c.release();
   c.press(10, 10);
   c.frame();  // the next frame lights the articles button again
-  EXPECT_EQ(c.buttons.button[3].state, 1);
+  EXPECT_EQ(c.buttons.button[button_articles].state, 1);
   c.release();
   c.press(500, 115);  // switch entry alone: back to the charts menu
   c.frame();
-  EXPECT_EQ(c.app.menu_mode, 1);
+  EXPECT_EQ(c.app.menu_mode, menu_charts);
   EXPECT_EQ(c.pages_changed.size(), 1u);
 }
 
@@ -137,19 +137,19 @@ TEST(Buttons, MusicOffThenAModule) {
   music.play_current = [] { calls.push_back(0); };
   music.play_module = [](int32_t m) { calls.push_back(m); };
   Controls c;
-  auto [mx, my] = centre(c, 6);
+  auto [mx, my] = centre(c, button_music);
   c.press(mx, my);
   c.frame(music);
-  EXPECT_EQ(c.buttons.button[6].state, 1);
+  EXPECT_EQ(c.buttons.button[button_music].state, 1);
   c.release();
   c.app.ticker_pos = 30;
-  auto [x, y] = centre(c, 9);
+  auto [x, y] = centre(c, button_of_module(3));
   c.press(x, y);
   c.frame(music);
   EXPECT_EQ(calls, (std::vector<int>{-1, 3}));
-  EXPECT_EQ(c.buttons.button[6].state, 0);
-  EXPECT_EQ(c.buttons.button[7].state, 0);
-  EXPECT_EQ(c.buttons.button[9].state, 1);
+  EXPECT_EQ(c.buttons.button[button_music].state, 0);
+  EXPECT_EQ(c.buttons.button[button_module_1].state, 0);
+  EXPECT_EQ(c.buttons.button[button_of_module(3)].state, 1);
   EXPECT_EQ(c.app.current_module, 3);
   EXPECT_EQ(c.app.ticker_pos, 1);
   c.release();
@@ -160,7 +160,7 @@ TEST(Buttons, MusicOffThenAModule) {
 
 TEST(Buttons, SkinKeysMoveEveryHitBox) {
   Controls c;
-  auto [x, y] = centre(c, 1);  // exit in skin 1
+  auto [x, y] = centre(c, button_exit);  // exit in skin 1
   handle_buttons(c.buttons, c.menu, c.app, false, true, c.changer, {});
   EXPECT_EQ(c.app.skin, 2);
   handle_buttons(c.buttons, c.menu, c.app, true, true, c.changer, {});
@@ -169,7 +169,7 @@ TEST(Buttons, SkinKeysMoveEveryHitBox) {
   c.frame();
   EXPECT_EQ(c.app.exit_requested, 0);  // (79, 49) lies on the skin-2 box's top edge
   c.release();
-  auto [x2, y2] = centre(c, 1);
+  auto [x2, y2] = centre(c, button_exit);
   c.press(x2, y2);
   c.frame();
   EXPECT_EQ(c.app.exit_requested, 1);
@@ -178,15 +178,15 @@ TEST(Buttons, SkinKeysMoveEveryHitBox) {
 TEST(DrawButtons, GlowRisesAndFadesAndTheHoverPointer) {
   Controls c;
   auto frame = std::make_unique<FrameBuffer>();
-  auto [x, y] = centre(c, 5);
+  auto [x, y] = centre(c, button_help);
   c.app.pointer_x = x;
   c.app.pointer_y = y;
   for (int i = 0; i < 3; ++i) draw_buttons(*frame, c.buttons, c.app);
-  EXPECT_EQ(c.buttons.button[5].glow, 10 + 7 + 7);
+  EXPECT_EQ(c.buttons.button[button_help].glow, 10 + 7 + 7);
   EXPECT_EQ(c.app.pointer_style, 2);
   c.app.pointer_x = 400;
   draw_buttons(*frame, c.buttons, c.app);
-  EXPECT_EQ(c.buttons.button[5].glow, 21);
+  EXPECT_EQ(c.buttons.button[button_help].glow, 21);
   EXPECT_EQ(c.app.pointer_style, 1);
 }
 

@@ -10,9 +10,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
+
+#include "tools/common/tool_args.h"
 
 namespace {
 
@@ -53,19 +54,25 @@ bool write_png(const char* path, const std::vector<uint8_t>& pixels) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h"))) {
+  const char* const program = "bigfont";
+  if (args_want_help(argc, argv)) {
     std::fputs(usage, stdout);
-    return 0;
+    return exit_ok;
   }
-  if (argc != 3) {
-    std::fprintf(stderr, "bigfont: expected FONT.ttf OUT.png (try --help)\n");
-    return 2;
+  ToolArgs args{program, argc, argv};
+  std::vector<std::string> paths;
+  while (args_next(args)) {
+    if (args_is_option(args)) return args_unknown(args);
+    paths.push_back(args.current);
   }
+  if (paths.size() != 2) return tool_usage_error(program, "expected FONT.ttf OUT.png");
+  const std::string &font_path = paths[0], &out_path = paths[1];
   FT_Library library;
+  if (FT_Init_FreeType(&library)) return tool_error(program, "cannot start FreeType");
   FT_Face face;
-  if (FT_Init_FreeType(&library) || FT_New_Face(library, argv[1], 0, &face)) {
-    std::fprintf(stderr, "bigfont: cannot read font %s\n", argv[1]);
-    return 1;
+  if (FT_New_Face(library, font_path.c_str(), 0, &face)) {
+    FT_Done_FreeType(library);
+    return tool_error(program, "cannot read font " + font_path);
   }
   // Size the font so that a capital H is cap_height pixels tall.
   int size = 20;
@@ -77,8 +84,9 @@ int main(int argc, char** argv) {
   std::vector<uint8_t> atlas(size_t(atlas_width) * cell, 0);
   for (int code = 33; code <= 90; ++code) {
     if (FT_Load_Char(face, FT_ULong(code), FT_LOAD_RENDER)) {
-      std::fprintf(stderr, "bigfont: the font has no glyph for '%c'\n", code);
-      return 1;
+      FT_Done_Face(face);
+      FT_Done_FreeType(library);
+      return tool_error(program, font_path + " has no glyph for '" + char(code) + "'");
     }
     const FT_Bitmap& bitmap = face->glyph->bitmap;
     int width = int(std::lround(bitmap.width * widen));
@@ -102,9 +110,6 @@ int main(int argc, char** argv) {
   }
   FT_Done_Face(face);
   FT_Done_FreeType(library);
-  if (!write_png(argv[2], atlas)) {
-    std::fprintf(stderr, "bigfont: cannot write %s\n", argv[2]);
-    return 1;
-  }
-  return 0;
+  if (!write_png(out_path.c_str(), atlas)) return tool_error(program, "cannot write " + out_path);
+  return exit_ok;
 }

@@ -33,18 +33,6 @@ Cell move_cell(const ChartEntry& e) {
 
 char rank_colour(int rank) { return rank <= 3 ? 'M' : '1'; }
 
-// Best placing of a group in the charts of a run: rank, production, month.
-struct Best {
-  int rank = 0, release = -1, month = 0;
-};
-Best best_placing(const Register& reg, int group, int first, int last) {
-  Best b;
-  for (int m = first; m <= last; ++m)
-    for (const ChartEntry& e : monthly_chart(reg, m))
-      if (reg.releases[e.release].group == group && (b.rank == 0 || e.rank < b.rank)) b = {e.rank, e.release, m};
-  return b;
-}
-
 }  // namespace
 
 bool parse_period(const Register& reg, std::string_view s, Period& out) {
@@ -117,43 +105,6 @@ bool block_group_months(const Register& reg, int year, int group, Lines& out, st
   t.rule_before = {t.rows.size()};
   t.rows.push_back(total);
   return render_table(t, out, error);
-}
-
-bool block_group_pages(const Register& reg, int year, Lines& out, std::string& error) {
-  int first, last;
-  if (months_in_year(reg, year, first, last) <= 0) {
-    error = "no months of " + num(year) + " in the register";
-    return false;
-  }
-  std::vector<int> groups = active_groups(reg, first, last);
-  std::sort(groups.begin(), groups.end(), [&](int a, int b) { return reg.groups[a] < reg.groups[b]; });
-  auto points = group_standings(reg, first, last);
-  for (int g : groups) {
-    Line head;
-    head.pad(2);
-    head.put('G', reg.groups[g], 2);
-    std::string right_year = num(count_releases(reg, first, last, g));
-    std::string right_all = num(count_releases(reg, reg.first_month, reg.last_month, g));
-    int right = text_width(" " + num(year) + ": " + right_year + " releases  all time: " + right_all);
-    head.put('3', " ", 1).fill('3', "·", 78 - right);
-    head.put('2', " " + num(year) + ": ").put('F', right_year).put('2', " releases  all time: ").put('F', right_all);
-    out.push_back(head.text);
-    if (!block_group_months(reg, year, g, out, error)) return false;
-    Line foot;
-    foot.pad(5);
-    auto it = std::find_if(points.begin(), points.end(), [&](const Standing& s) { return s.id == g; });
-    if (it == points.end()) {
-      foot.put('3', "No chart placings in " + num(year) + ".");
-    } else {
-      Best b = best_placing(reg, g, first, last);
-      foot.put('3', "Chart points " + num(year) + ": ").put('7', num(it->points));
-      foot.put('3', "   best placing: ").put(rank_colour(b.rank), "#" + num(b.rank)).put('3', " ");
-      foot.put('F', reg.releases[b.release].title).put('3', " (" + std::string(month_names[month_of(b.month) - 1]) + ")");
-    }
-    out.push_back(foot.text);
-    out.emplace_back();
-  }
-  return true;
 }
 
 bool block_production_chart(const Register& reg, Period p, int places, Lines& out, std::string& error) {

@@ -27,7 +27,14 @@ using Lines = std::vector<std::string>;
 
 bool block_monthly_chart(const Register& reg, int month, Lines& out, std::string& error);
 bool block_group_months(const Register& reg, int year, int group, Lines& out, std::string& error);  // group -1: all
-bool block_group_pages(const Register& reg, int year, Lines& out, std::string& error);
+// Group Release Stats (group_pages.cpp): the year's groups in three parts
+// (charts, busy, few), the year month by month, the leading groups of each
+// kind, the groups that went quiet, and an index of where each group stands.
+bool block_group_pages(const Register& reg, int year, std::string_view part, Lines& out, std::string& error);
+bool block_month_diary(const Register& reg, int year, Lines& out, std::string& error);
+bool block_kind_leaders(const Register& reg, int year, Lines& out, std::string& error);
+bool block_gone_quiet(const Register& reg, int year, Lines& out, std::string& error);
+bool block_group_index(const Register& reg, int year, Lines& out, std::string& error);
 bool block_production_chart(const Register& reg, Period p, int places, Lines& out, std::string& error);
 bool block_group_chart(const Register& reg, Period p, int places, Lines& out, std::string& error);
 bool block_kind_bars(const Register& reg, Period p, Lines& out, std::string& error);

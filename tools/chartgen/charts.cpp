@@ -11,7 +11,7 @@ struct Voted {
   int release, score, votes;
 };
 
-std::vector<Voted> ranking(const Register& reg, int month) {
+std::vector<Voted> full_ranking(const Register& reg, int month) {
   std::vector<Voted> all;
   for (size_t i = 0; i < reg.releases.size(); ++i)
     for (const Vote& v : reg.releases[i].votes)
@@ -22,6 +22,11 @@ std::vector<Voted> ranking(const Register& reg, int month) {
     return std::tie(b.score, b.votes, ra.year, ra.month, ra.day, ra.title) <
            std::tie(a.score, a.votes, rb.year, rb.month, rb.day, rb.title);
   });
+  return all;
+}
+
+std::vector<Voted> ranking(const Register& reg, int month) {
+  auto all = full_ranking(reg, month);
   if (all.size() > chart_places) all.resize(chart_places);
   return all;
 }
@@ -57,6 +62,12 @@ std::vector<Standing> standings(const Register& reg, int first, int last, bool b
 }
 
 }  // namespace
+
+std::vector<int> monthly_order(const Register& reg, int month) {
+  std::vector<int> out;
+  for (const Voted& v : full_ranking(reg, month)) out.push_back(v.release);
+  return out;
+}
 
 std::vector<ChartEntry> monthly_chart(const Register& reg, int month) {
   auto now = ranking(reg, month);

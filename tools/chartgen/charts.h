@@ -26,6 +26,10 @@ struct ChartEntry {
 // then release date (the older first), then title; the first chart_places of them.
 std::vector<ChartEntry> monthly_chart(const Register& reg, int month);
 
+// Every production voted that month, in chart order, the first chart_places
+// of them being the chart: where a production just outside stood.
+std::vector<int> monthly_order(const Register& reg, int month);
+
 struct Standing {
   int id = 0;           // release index or group index
   int points = 0;

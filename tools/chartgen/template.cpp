@@ -67,7 +67,14 @@ bool run_block(const Register& reg, std::string_view call, Lines& out, std::stri
     return need(w.size() == 2 && to_year(reg, w[1], year), "group_months YEAR") &&
            block_group_months(reg, year, -1, out, err);
   if (name == "group_pages")
-    return need(w.size() == 2 && to_year(reg, w[1], year), "group_pages YEAR") && block_group_pages(reg, year, out, err);
+    return need(w.size() == 3 && to_year(reg, w[1], year), "group_pages YEAR charts|busy|few") &&
+           block_group_pages(reg, year, w[2], out, err);
+  using YearBlock = bool (*)(const Register&, int, Lines&, std::string&);
+  for (auto [block, run] : {std::pair<std::string_view, YearBlock>{"month_diary", block_month_diary},
+                            {"kind_leaders", block_kind_leaders},
+                            {"gone_quiet", block_gone_quiet},
+                            {"group_index", block_group_index}})
+    if (name == block) return need(w.size() == 2 && to_year(reg, w[1], year), std::string(block) + " YEAR") && run(reg, year, out, err);
   if (name == "production_chart")
     return need(w.size() == 3 && parse_period(reg, w[1], p) && to_int(w[2], places), "production_chart PERIOD PLACES") &&
            block_production_chart(reg, p, places, out, err);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -72,6 +73,16 @@ void check_music(const std::string& dir, Problems& problems, int& files_read) {
 }
 
 }  // namespace
+
+std::string issue_folder_problem(const std::string& dir) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (!fs::exists(dir, error)) return dir + ": no such folder";
+  if (!fs::is_directory(dir, error)) return dir + ": not a folder";
+  for (const char* part : {"pages", "pictures", "texts.txt"})
+    if (fs::exists(fs::path(dir) / part, error)) return "";
+  return dir + ": not an issue's folder (no pages/, pictures/ or texts.txt)";
+}
 
 bool read_file(const std::string& path, std::string& bytes) {
   std::ifstream in(path, std::ios::binary);

@@ -19,6 +19,11 @@ struct IssueSource {
   int files_read = 0;
 };
 
+// Why assets_dir cannot be an issue's folder at all (it does not exist, or holds
+// none of pages/, pictures/ and texts.txt), or "" when it may be one. The tools
+// say this once instead of listing every file as missing.
+std::string issue_folder_problem(const std::string& assets_dir);
+
 // Reads and checks everything under assets_dir; true when no problem was found.
 bool read_issue(const std::string& assets_dir, IssueSource& issue, Problems& problems);
 

@@ -1,32 +1,43 @@
 // issuecheck [ASSETS_DIR]: checks the whole issue (pages, texts.txt, pictures,
 // tunes, modules) and prints each problem as file:line: message.
 #include <cstdio>
-#include <cstring>
+#include <string>
 
+#include "tools/common/tool_args.h"
 #include "tools/issue/issue_source.h"
 
+namespace {
+
+const char* const program = "issuecheck";
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+  if (args_want_help(argc, argv)) {
     std::printf("usage: issuecheck [ASSETS_DIR]\n"
                 "Checks every content file of the issue (default: %s/assets) and prints\n"
                 "each problem as file:line: message. Exits 1 when there is any.\n",
                 MAG_SOURCE_DIR);
-    return 0;
+    return exit_ok;
   }
-  if (argc > 2) {
-    std::fprintf(stderr, "issuecheck: expected at most one argument, the assets folder (try --help)\n");
-    return 2;
+  ToolArgs args{program, argc, argv};
+  std::string dir = std::string(MAG_SOURCE_DIR) + "/assets";
+  int folders = 0;
+  while (args_next(args)) {
+    if (args_is_option(args)) return args_unknown(args);
+    dir = args.current;
+    ++folders;
   }
-  std::string dir = argc == 2 ? argv[1] : std::string(MAG_SOURCE_DIR) + "/assets";
+  if (folders > 1) return tool_usage_error(program, "expected at most one argument, the ASSETS_DIR folder");
+  if (std::string problem = issue_folder_problem(dir); !problem.empty()) return tool_error(program, problem);
   IssueSource issue;
   Problems problems;
   read_issue(dir, issue, problems);
   for (const Problem& p : problems) std::printf("%s\n", problem_text(p).c_str());
   std::fflush(stdout);
-  if (!problems.empty()) {
-    std::fprintf(stderr, "issuecheck: %zu problem%s in %s\n", problems.size(), problems.size() == 1 ? "" : "s", dir.c_str());
-    return 1;
-  }
+  if (!problems.empty())
+    return tool_error(program,
+                      std::to_string(problems.size()) + (problems.size() == 1 ? " problem in " : " problems in ") + dir);
   std::printf("issuecheck: %d files of %s, no problems\n", issue.files_read, dir.c_str());
-  return 0;
+  return exit_ok;
 }

@@ -3,9 +3,11 @@
 //   issue_pictures.bin  skin 1 and skin 2 (palette, indices), then the page font (indices, palette)
 //   big_font.bin        the intro font (indices, palette), empty while assets/ has none
 #include <cstdio>
-#include <cstring>
+#include <filesystem>
 #include <string>
+#include <vector>
 
+#include "tools/common/tool_args.h"
 #include "tools/issue/issue_source.h"
 
 namespace {
@@ -26,13 +28,17 @@ std::string literal(const std::string& bytes) {
   return out + "\"";
 }
 
+// Written beside the target and renamed over it: a failed run leaves the old
+// file, never half a new one.
 bool write_file(const std::string& path, const std::string& bytes) {
   std::string temporary = path + ".tmp";
   FILE* out = std::fopen(temporary.c_str(), "wb");
   if (!out) return false;
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
   ok = std::fclose(out) == 0 && ok;
-  return ok && std::rename(temporary.c_str(), path.c_str()) == 0;
+  ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
+  if (!ok) std::remove(temporary.c_str());
+  return ok;
 }
 
 std::string content_source(const IssueSource& issue) {
@@ -70,24 +76,29 @@ void append_indices(std::string& out, const IndexedPicture& p) { out.append(p.in
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+  const char* const program = "issuepack";
+  if (args_want_help(argc, argv)) {
     std::printf("usage: issuepack ASSETS_DIR OUT_DIR\n"
                 "Writes issue_content.cpp, issue_pictures.bin and big_font.bin into OUT_DIR\n"
                 "from a clean issue; on any problem prints it (file:line: message) and exits 1.\n");
-    return 0;
+    return exit_ok;
   }
-  if (argc != 3) {
-    std::fprintf(stderr, "issuepack: expected ASSETS_DIR OUT_DIR (try --help)\n");
-    return 2;
+  ToolArgs args{program, argc, argv};
+  std::vector<std::string> folders;
+  while (args_next(args)) {
+    if (args_is_option(args)) return args_unknown(args);
+    folders.push_back(args.current);
   }
-  std::string dir = argv[1], out = argv[2];
+  if (folders.size() != 2) return tool_usage_error(program, "expected ASSETS_DIR OUT_DIR");
+  const std::string &dir = folders[0], &out = folders[1];
+  if (std::string problem = issue_folder_problem(dir); !problem.empty()) return tool_error(program, problem);
+  if (!std::filesystem::is_directory(out)) return tool_error(program, out + ": no such folder");
   IssueSource issue;
   Problems problems;
   if (!read_issue(dir, issue, problems)) {
     for (const Problem& p : problems) std::printf("%s\n", problem_text(p).c_str());
     std::fflush(stdout);
-    std::fprintf(stderr, "issuepack: %zu problems, nothing written (run issuecheck)\n", problems.size());
-    return 1;
+    return tool_error(program, std::to_string(problems.size()) + " problems, nothing written (run issuecheck)");
   }
   std::string pictures;
   append_palette(pictures, issue.skin_grunge);
@@ -102,9 +113,7 @@ int main(int argc, char** argv) {
     append_palette(big_font, issue.big_font);
   }
   if (!write_file(out + "/issue_content.cpp", content_source(issue)) || !write_file(out + "/issue_pictures.bin", pictures) ||
-      !write_file(out + "/big_font.bin", big_font)) {
-    std::fprintf(stderr, "issuepack: cannot write into %s\n", out.c_str());
-    return 1;
-  }
-  return 0;
+      !write_file(out + "/big_font.bin", big_font))
+    return tool_error(program, "cannot write into " + out);
+  return exit_ok;
 }

@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -15,6 +15,7 @@
 #include "app/program.h"
 #include "platform/random.h"
 #include "platform/virtual.h"
+#include "tools/common/tool_args.h"
 
 namespace {
 
@@ -34,7 +35,8 @@ const char* usage =
     "Each presented frame advances virtual time by 1/HZ (default 60), each sleep by\n"
     "its length; the same script and seed give the same bytes.\n"
     "Exit status: the program's own when it ends by itself; 3 when the script runs\n"
-    "out or quits first; 2 for a bad script or bad arguments.\n";
+    "out or quits first; 2 for bad arguments; 1 for a script it cannot read or run\n"
+    "(the message names the line) or outputs it cannot write.\n";
 
 Program* traced_program = nullptr;
 FILE* trace_file = nullptr;
@@ -76,72 +78,64 @@ bool make_directory(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-int fail(const std::string& message) {
-  std::fprintf(stderr, "magcapture: %s\n", message.c_str());
-  return 2;
+const char* const program = "magcapture";
+
+struct Options {
+  std::string script_path, trace_path;
+  uint64_t seed = 0;
+  double refresh = 60.0;
+};
+
+// Reads the command line into `options`; exit_ok, or the status to end with.
+int read_arguments(int argc, char** argv, Options& options) {
+  ToolArgs args{program, argc, argv};
+  while (args_next(args)) {
+    if (args_is(args, "--script")) options.script_path = args_text(args);
+    else if (args_is(args, "--out")) out_directory = args_text(args);
+    else if (args_is(args, "--trace")) options.trace_path = args_text(args);
+    else if (args_is(args, "--seed")) options.seed = uint64_t(args_integer(args, 0, std::numeric_limits<long>::max()));
+    else if (args_is(args, "--refresh")) options.refresh = args_number(args, 1, 1000);
+    else if (args_is_option(args)) return args_unknown(args);
+    else return tool_usage_error(program, std::string("unexpected argument ") + args.current);
+  }
+  if (args.failed) return exit_usage;
+  if (options.script_path.empty() || out_directory.empty())
+    return tool_usage_error(program, "--script and --out are required");
+  return exit_ok;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string script_path, trace_path;
-  uint64_t seed = 0;
-  double refresh = 60.0;
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    auto value = [&](const char* name) -> const char* {
-      if (i + 1 >= argc) return nullptr;
-      (void)name;
-      return argv[++i];
-    };
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(usage, stdout);
-      return 0;
-    }
-    const char* v = nullptr;
-    if (arg == "--script" || arg == "--out" || arg == "--seed" || arg == "--refresh" || arg == "--trace") {
-      v = value(arg.c_str());
-      if (!v) return fail(arg + " needs a value (try --help)");
-    } else {
-      return fail("unknown argument '" + arg + "' (try --help)");
-    }
-    char* end = nullptr;
-    if (arg == "--script") script_path = v;
-    if (arg == "--out") out_directory = v;
-    if (arg == "--trace") trace_path = v;
-    if (arg == "--seed") {
-      seed = std::strtoull(v, &end, 10);
-      if (!*v || *end) return fail("--seed needs a whole number");
-    }
-    if (arg == "--refresh") {
-      refresh = std::strtod(v, &end);
-      if (!*v || *end || !(refresh >= 1 && refresh <= 1000)) return fail("--refresh needs hertz between 1 and 1000");
-    }
+  if (args_want_help(argc, argv)) {
+    std::fputs(usage, stdout);
+    return exit_ok;
   }
-  if (script_path.empty() || out_directory.empty()) return fail("--script and --out are required (try --help)");
+  Options options;
+  if (int status = read_arguments(argc, argv, options); status != exit_ok) return status;
 
-  std::ifstream script_file(script_path);
-  if (!script_file) return fail("cannot read script " + script_path);
+  std::ifstream script_file(options.script_path);
+  if (!script_file) return tool_error(program, "cannot read script " + options.script_path);
   std::stringstream text;
   text << script_file.rdbuf();
   virtual_reset();
   std::string error;
-  if (!virtual_load_script(text.str(), &error)) return fail(script_path + ": " + error);
-  if (!make_directory(out_directory)) return fail("cannot create output folder " + out_directory);
-  if (!trace_path.empty()) {
-    trace_file = std::fopen(trace_path.c_str(), "w");
-    if (!trace_file) return fail("cannot write trace " + trace_path);
+  if (!virtual_load_script(text.str(), &error)) return tool_error(program, options.script_path + ": " + error);
+  if (!make_directory(out_directory)) return tool_error(program, "cannot create output folder " + out_directory);
+  if (!options.trace_path.empty()) {
+    trace_file = std::fopen(options.trace_path.c_str(), "w");
+    if (!trace_file) return tool_error(program, "cannot write trace " + options.trace_path);
     std::fputs("frame\ttime\tscreen\tcurrent_tune\tcurrent_module\tskin\tmenu_mode\tpage\ttop_line\tline_offset\t"
                "page_length\tpointer_x\tpointer_y\tpointer_style\tmusic_on\n",
                trace_file);
   }
 
-  random_set_salt(seed);
-  virtual_set_refresh(refresh);
+  random_set_salt(options.seed);
+  virtual_set_refresh(options.refresh);
   virtual_set_shot_directory(out_directory);
   virtual_set_present_observer(trace_frame);
   virtual_set_run_end(finish);
-  auto program = std::make_unique<Program>();
-  traced_program = program.get();
-  finish(run_magazine(*program));
+  auto program_state = std::make_unique<Program>();
+  traced_program = program_state.get();
+  finish(run_magazine(*program_state));
 }

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/tool_args.h"
 #include "tools/issue/cp437.h"
 #include "tools/issue/png_io.h"
 
@@ -163,28 +164,31 @@ void put_heading(const Cell& px, std::vector<uint8_t>& atlas, int x0,
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+  const char* const program = "pagefont";
+  if (args_want_help(argc, argv)) {
     std::printf("usage: pagefont BODY.psf.gz HEADING.psf.gz OUT.png [--preview SHEET.png]\n"
                 "Builds the 2048 x 28 page font atlas from two 8 x 14 PSF1 console fonts\n"
                 "(e.g. /usr/share/consolefonts/Uni2-Terminus14.psf.gz and Uni2-TerminusBold14.psf.gz).\n"
                 "--preview also writes a 16 x 14 character sheet of both fonts, scaled 3x.\n");
-    return 0;
+    return exit_ok;
   }
-  if (argc != 4 && !(argc == 6 && std::strcmp(argv[4], "--preview") == 0)) {
-    std::fprintf(stderr, "pagefont: expected BODY.psf HEADING.psf OUT.png [--preview SHEET.png] (try --help)\n");
-    return 2;
+  ToolArgs args{program, argc, argv};
+  std::string sheet_path;
+  std::vector<std::string> paths;
+  while (args_next(args)) {
+    if (args_is(args, "--preview")) sheet_path = args_text(args);
+    else if (args_is_option(args)) return args_unknown(args);
+    else paths.push_back(args.current);
   }
+  if (args.failed) return exit_usage;
+  if (paths.size() != 3) return tool_usage_error(program, "expected BODY.psf HEADING.psf OUT.png [--preview SHEET.png]");
+  const std::string& out_path = paths[2];
   ConsoleFont fonts[2];
   std::string error;
   for (int f = 0; f < 2; ++f) {
-    if (!read_psf1(argv[1 + f], fonts[f], error)) {
-      std::fprintf(stderr, "pagefont: %s\n", error.c_str());
-      return 1;
-    }
-    if (fonts[f].height != font_rows) {
-      std::fprintf(stderr, "pagefont: %s is %d rows high, not 14\n", argv[1 + f], fonts[f].height);
-      return 1;
-    }
+    if (!read_psf1(paths[size_t(f)], fonts[f], error)) return tool_error(program, error);
+    if (fonts[f].height != font_rows)
+      return tool_error(program, paths[size_t(f)] + " is " + std::to_string(fonts[f].height) + " rows high, not 14");
   }
   IndexedPicture atlas;
   atlas.width = atlas_width;
@@ -202,11 +206,8 @@ int main(int argc, char** argv) {
     else ++missing;
   }
   if (missing) std::fprintf(stderr, "pagefont: %d cells have no glyph in the source fonts and stay blank\n", missing);
-  if (!png_write_indexed(argv[3], atlas, error)) {
-    std::fprintf(stderr, "pagefont: %s: %s\n", argv[3], error.c_str());
-    return 1;
-  }
-  if (argc == 6) {
+  if (!png_write_indexed(out_path, atlas, error)) return tool_error(program, out_path + ": " + error);
+  if (!sheet_path.empty()) {
     constexpr int scale = 3;
     IndexedPicture sheet;
     sheet.width = 16 * cell_width * scale * 2 + 8;
@@ -227,10 +228,7 @@ int main(int argc, char** argv) {
               }
           }
     }
-    if (!png_write_indexed(argv[5], sheet, error)) {
-      std::fprintf(stderr, "pagefont: %s: %s\n", argv[5], error.c_str());
-      return 1;
-    }
+    if (!png_write_indexed(sheet_path, sheet, error)) return tool_error(program, sheet_path + ": " + error);
   }
-  return 0;
+  return exit_ok;
 }

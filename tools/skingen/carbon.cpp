@@ -116,7 +116,7 @@ void paint_carbon(Canvas& c, const Atlas& atlas) {
   screen(c, {158, 133, 637, 150}, rgb(0x060A12));
   for (int x = 158; x <= 637; x += 12) c.at(x, 150) = rgb(0x1A3050);
 
-  for (int i = 1; i <= 10; ++i) button(c, atlas, i);
+  for (int i = 1; i <= button_count; ++i) button(c, atlas, i);
   draw_text(c, atlas, "MODULES", 31, 124, 1, 1, rgb(0x7AA8DA));
   draw_text(c, atlas, "MODULES", 706, 124, 1, 1, rgb(0x7AA8DA));
 

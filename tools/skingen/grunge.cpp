@@ -141,7 +141,7 @@ void paint_grunge(Canvas& c, const Atlas& atlas) {
   well(c, {158, 131, 637, 148}, rgb(0x140C06), 1);
   for (int x = 158; x <= 637; x += 12) c.at(x, 148) = rgb(0x3A2A1A);
 
-  for (int i = 1; i <= 10; ++i) button(c, atlas, i);
+  for (int i = 1; i <= button_count; ++i) button(c, atlas, i);
   engrave_text(c, atlas, "MODULES", 34, 119, 1, 1, rgb(0xD8A070), rgb(0x140A04));
   engrave_text(c, atlas, "MODULES", 694, 119, 1, 1, rgb(0xD8A070), rgb(0x140A04));
 

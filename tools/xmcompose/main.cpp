@@ -1,11 +1,11 @@
 // xmcompose: builds an XM module from a text score whose instruments it
 // synthesises itself. The score format is described in assets/modules/README.md.
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "score_parse.h"
 #include "timeline.h"
+#include "tools/common/tool_args.h"
 #include "xm_writer.h"
 
 namespace {
@@ -14,7 +14,7 @@ constexpr const char* kHelp =
     "usage: xmcompose SCORE -o OUT.xm     compose SCORE into an XM module\n"
     "       xmcompose --info SCORE        tell channels, length to the loop and note range\n"
     "       xmcompose --help\n"
-    "Score mistakes are reported as SCORE:LINE: message; the exit status is then 1.\n";
+    "Score mistakes are reported as xmcompose: SCORE:LINE: message; the exit status is then 1.\n";
 
 bool write_file(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::string temp = path + ".tmp";
@@ -46,45 +46,36 @@ void print_info(const xmc::Song& song) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const char* const program = "xmcompose";
+  if (args_want_help(argc, argv)) {
+    std::fputs(kHelp, stdout);
+    return exit_ok;
+  }
+  ToolArgs args{program, argc, argv};
   std::string score, out;
   bool info = false;
-  for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
-    if (a == "--help" || a == "-h") {
-      std::fputs(kHelp, stdout);
-      return 0;
-    } else if (a == "--info") {
+  int scores = 0;
+  while (args_next(args)) {
+    if (args_is(args, "--info")) {
       info = true;
-    } else if (a == "-o") {
-      if (++i == argc) {
-        std::fprintf(stderr, "xmcompose: -o needs a file name\n");
-        return 2;
-      }
-      out = argv[i];
-    } else if (!a.empty() && a[0] == '-') {
-      std::fprintf(stderr, "xmcompose: unknown option %s (try --help)\n", a.c_str());
-      return 2;
-    } else if (score.empty()) {
-      score = a;
+    } else if (args_is(args, "-o")) {
+      out = args_text(args);
+    } else if (args_is_option(args)) {
+      return args_unknown(args);
     } else {
-      std::fprintf(stderr, "xmcompose: one score at a time (try --help)\n");
-      return 2;
+      score = args.current;
+      ++scores;
     }
   }
-  if (score.empty() || (out.empty() && !info)) {
-    std::fprintf(stderr, "xmcompose: expected SCORE -o OUT.xm or --info SCORE (try --help)\n");
-    return 2;
-  }
+  if (args.failed) return exit_usage;
+  if (scores > 1) return tool_usage_error(program, "one score at a time");
+  if (score.empty() || (out.empty() && !info))
+    return tool_usage_error(program, "expected SCORE -o OUT.xm or --info SCORE");
   xmc::Song song;
   std::string error;
-  if (!xmc::load_score(score, song, error)) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    return 1;
-  }
+  // The loader's message is SCORE:LINE: what is wrong.
+  if (!xmc::load_score(score, song, error)) return tool_error(program, error);
   if (info) print_info(song);
-  if (!out.empty() && !write_file(out, xmc::write_xm(song))) {
-    std::fprintf(stderr, "xmcompose: cannot write %s\n", out.c_str());
-    return 1;
-  }
-  return 0;
+  if (!out.empty() && !write_file(out, xmc::write_xm(song))) return tool_error(program, "cannot write " + out);
+  return exit_ok;
 }

@@ -3,9 +3,11 @@
 // the issue is not there yet.   xmstandin OUT.xm
 #include <cmath>
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "tests/xm/xm_writer.h"
+#include "tools/common/tool_args.h"
 
 using namespace xmw;
 
@@ -54,10 +56,19 @@ Instrument with_envelope(Sample s, std::vector<std::pair<uint16_t, uint16_t>> po
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2 || std::strcmp(argv[1], "--help") == 0) {
-    std::fprintf(argc == 2 ? stdout : stderr, "usage: xmstandin OUT.xm\n");
-    return argc == 2 ? 0 : 1;
+  const char* const program = "xmstandin";
+  if (args_want_help(argc, argv)) {
+    std::fputs("usage: xmstandin OUT.xm\nWrites the stand-in background module the XM tests use.\n", stdout);
+    return exit_ok;
   }
+  ToolArgs args{program, argc, argv};
+  std::vector<std::string> paths;
+  while (args_next(args)) {
+    if (args_is_option(args)) return args_unknown(args);
+    paths.push_back(args.current);
+  }
+  if (paths.size() != 1) return tool_usage_error(program, "expected OUT.xm");
+  const std::string& out_path = paths[0];
   Song song;
   song.title = "Orvella stand-in";
   song.channels = 4;
@@ -109,12 +120,9 @@ int main(int argc, char** argv) {
     song.patterns.push_back(pattern);
   }
   std::vector<uint8_t> bytes = write(song);
-  FILE* f = std::fopen(argv[1], "wb");
-  if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) {
-    std::fprintf(stderr, "xmstandin: cannot write %s\n", argv[1]);
-    if (f) std::fclose(f);
-    return 1;
-  }
-  std::fclose(f);
-  return 0;
+  FILE* f = std::fopen(out_path.c_str(), "wb");
+  bool written = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  if (f) written = std::fclose(f) == 0 && written;
+  if (!written) return tool_error(program, "cannot write " + out_path);
+  return exit_ok;
 }

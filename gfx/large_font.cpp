@@ -2,12 +2,17 @@
 // ((code - 32) x 32). Columns whose screen column falls off either side are cut,
 // never wrapped; a shadow or edge pixel that would land outside the frame is
 // dropped too, so that a glyph at the right edge cannot spill into the next row.
-#include "app/large_font.h"
+#include "gfx/large_font.h"
 
 namespace {
 
 constexpr uint32_t shadow_colour = 0x444444;
 constexpr uint32_t edge_colour = 0xFFFFFF;
+
+// The scroller leaves the last screen column alone, its mirror image the last
+// two rows.
+constexpr int scroller_column_end = screen_width - 1;
+constexpr int reflection_row_end = screen_height - 2;
 
 inline void put(FrameBuffer& frame, int x, int y, uint32_t colour) {
   if (x >= 0 && x < screen_width && y >= 0 && y < screen_height) frame.at(x, y) = colour;
@@ -36,12 +41,13 @@ void draw_credits(FrameBuffer& frame, const IntroScreen& intro, const BigFont& f
 void draw_big_text_centred(FrameBuffer& frame, const IntroScreen& intro, const BigFont& font, const std::string& text,
                            int32_t y) {
   if (text.empty()) return;
-  int32_t x = 400 - 16 * int32_t(text.size());   // every character counts, drawn or not
+  // Centred on the screen; every character counts, drawn or not.
+  int32_t x = screen_width / 2 - big_font_glyph_size / 2 * int32_t(text.size());
   for (unsigned char ch : text) {
-    int32_t g = (big_font_upper(ch) - 32) * 32;
+    int32_t g = big_font_glyph_column(ch);
     if (g < 0 || g >= big_font_width) continue;
     draw_big_glyph(frame, intro, font, g, x, y);
-    x += 32;
+    x += big_font_glyph_size;
   }
 }
 
@@ -59,7 +65,7 @@ void draw_big_glyph(FrameBuffer& frame, const IntroScreen& intro, const BigFont&
 }
 
 void draw_wave_glyph(FrameBuffer& frame, const IntroScreen& intro, const BigFont& font, int32_t g, int32_t x) {
-  auto visible = [x](int column) { return x + column > 0 && x + column < 799; };
+  auto visible = [x](int column) { return x + column > 0 && x + column < scroller_column_end; };
   // The reflection: the glyph upside down on wave B, in three shades of the table.
   const int offsets[3][2] = {{1, 20}, {-1, -20}, {0, 0}};   // screen offset, table offset
   for (const auto& pass : offsets)
@@ -68,7 +74,7 @@ void draw_wave_glyph(FrameBuffer& frame, const IntroScreen& intro, const BigFont
       int sx = x + column, yb = intro.wave_b[sx];
       for_each_mirrored_row(font, g + column, [&](int row) {
         int y = yb + row;
-        if (y < 598) put(frame, sx + pass[0], y + pass[0], intro.reflection[y + pass[1]]);
+        if (y < reflection_row_end) put(frame, sx + pass[0], y + pass[0], intro.reflection[y + pass[1]]);
       });
     }
   // The glyph itself, upright and embossed on wave A.
