@@ -1,6 +1,7 @@
 #pragma once
 // The intro's tunes: the application's table of the twelve embedded PSID files
-// (subsong 0 each), and the two tune choices of the intro screen.
+// (subsong 0 each), the two tune choices of the intro screen, and the one report
+// of a sound device that fails while they play.
 #include <cstdint>
 
 #include "sid/sid_player.h"
@@ -13,4 +14,9 @@ int32_t intro_first_tune(double uniform);
 
 // Function key Fk struck in the intro: plays tune k unless it already plays.
 // Returns true when it switched.
-bool intro_select_tune(int32_t& current_tune, int k);
+bool intro_select_tune(SidPlayer& player, int32_t& current_tune, int k);
+
+// On the main thread, between frames: if a SID buffer operation has failed, the
+// message box "Error" with the platform's text, once in the run. Returns true
+// when it showed it.
+bool intro_report_tune_failure(SidPlayer& player);

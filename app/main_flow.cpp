@@ -70,7 +70,7 @@ void sample_magazine_input(AppState& app) {
 bool start_up(Program& program) {
   AppState& app = program.app;
   app = AppState{};
-  sid_set_tunes(intro_tune_table());
+  sid_set_tunes(program.sid, intro_tune_table());
   magazine_init(program.magazine, app);   // pages (editorial loaded), menus, skins, font, pointer, buttons
   program.page_loaded = 11;
   build_intro_texts(program);
@@ -119,12 +119,12 @@ void intro_prepare(Program& program) {
   random_seed(seed);
   app.scroller_hold_until = now;
   app.current_tune = intro_first_tune(random_uniform());
-  sid_play_tune(app.current_tune);
+  sid_play_tune(program.sid, app.current_tune);
 }
 
-void intro_pick_tune_by_function_key(AppState& app) {
+void intro_pick_tune_by_function_key(SidPlayer& sid, AppState& app) {
   for (int k = 1; k <= 12; ++k)
-    if (key_struck(vk_f1 + k - 1)) intro_select_tune(app.current_tune, k);
+    if (key_struck(vk_f1 + k - 1)) intro_select_tune(sid, app.current_tune, k);
 }
 
 void intro_loop(Program& program) {
@@ -132,7 +132,8 @@ void intro_loop(Program& program) {
   program.screen = Screen::intro;
   while (!key_struck(vk_escape) && display_mouse_left() == 0) {
     app.intro_frame_started_at = clock_seconds();
-    intro_pick_tune_by_function_key(app);
+    intro_pick_tune_by_function_key(program.sid, app);
+    intro_report_tune_failure(program.sid);
     raster_bars_draw(program.frame, app.intro_phase);
     intro_tables_update(program.intro, app.intro_phase);
     stars_draw(program.frame, program.intro, app.intro_frame_scale);
@@ -147,7 +148,8 @@ void intro_loop(Program& program) {
 }
 
 void change_to_magazine(Program& program) {
-  sid_stop();
+  sid_stop(program.sid);
+  intro_report_tune_failure(program.sid);   // one that came in with the last refills
   noise_flashes(program, "ccfcff");
   sleep_ms(10);
   play_module_1();   // current_module stays at its initial 1

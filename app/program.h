@@ -10,6 +10,7 @@
 #include "app/magazine.h"
 #include "gfx/frame_buffer.h"
 #include "gfx/intro_screen.h"
+#include "sid/sid_player.h"
 
 // What the screen is showing, for traces and tests.
 enum class Screen { release, intro, flash, magazine, wipe };
@@ -20,6 +21,7 @@ struct Program {
   Magazine magazine;         // pages, font, skins, buttons, menu, pointer, ticker
   Screen screen = Screen::release;
   IntroScreen intro;
+  SidPlayer sid;             // the intro's tunes
   BigFont big_font;
   CreditLines credit_lines;
   int32_t page_loaded = 0;   // the page last given to load_page

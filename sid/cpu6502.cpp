@@ -8,6 +8,25 @@
 
 namespace {
 
+// SID range writes go to the chip, not the image; everything else to the image.
+// Reads have no side effects: they are st.memory[address] wherever they happen.
+void mem_write(SidPlayerState& st, uint16_t address, uint8_t value) {
+  if ((address & 0xFC00) != 0xD400) {
+    st.memory[address] = value;
+    return;
+  }
+  st.sid_writes += 1;
+  if (st.write_observer) st.write_observer(st.write_context, address, value);
+  sid_write_register(st.chip, uint8_t(address & 0x1F), value);
+  if (address > 0xD418) digi_write(st.chip, address, value);
+}
+
+// The stack pointer sticks at $FF instead of wrapping (cpu_push: at $00).
+uint8_t pull(SidPlayerState& st) {
+  if (st.cpu.s != 0xFF) st.cpu.s += 1;
+  return st.memory[0x0100 + st.cpu.s];
+}
+
 inline uint8_t fetch(SidPlayerState& st) { return st.memory[st.cpu.pc++]; }
 
 inline uint16_t fetch_word(SidPlayerState& st) {
@@ -105,27 +124,9 @@ inline void branch(SidPlayerState& st, bool taken) {
 
 void cpu_reset(SidPlayerState& st) { st.cpu = Cpu6502{.a = 0, .x = 0, .y = 0, .s = 0xFF, .p = 0, .pc = 0}; }
 
-uint8_t mem_read(const SidPlayerState& st, uint16_t address) { return st.memory[address]; }
-
-void mem_write(SidPlayerState& st, uint16_t address, uint8_t value) {
-  if ((address & 0xFC00) != 0xD400) {
-    st.memory[address] = value;
-    return;
-  }
-  st.sid_writes += 1;
-  if (st.write_observer) st.write_observer(st.write_context, address, value);
-  sid_write_register(st.chip, uint8_t(address & 0x1F), value);
-  if (address > 0xD418) digi_write(st.chip, address, value);
-}
-
-void push(SidPlayerState& st, uint8_t value) {
+void cpu_push(SidPlayerState& st, uint8_t value) {
   st.memory[0x0100 + st.cpu.s] = value;
   if (st.cpu.s != 0) st.cpu.s -= 1;
-}
-
-uint8_t pull(SidPlayerState& st) {
-  if (st.cpu.s != 0xFF) st.cpu.s += 1;
-  return st.memory[0x0100 + st.cpu.s];
 }
 
 void cpu_step(SidPlayerState& st) {
@@ -205,8 +206,8 @@ void cpu_step(SidPlayerState& st) {
     case Kind::tya: c.a = c.y; set_zn(c, c.a); break;
     case Kind::tsx: c.x = c.s; set_zn(c, c.x); break;
     case Kind::txs: c.s = c.x; break;
-    case Kind::pha: push(st, c.a); break;
-    case Kind::php: push(st, c.p); break;
+    case Kind::pha: cpu_push(st, c.a); break;
+    case Kind::php: cpu_push(st, c.p); break;
     case Kind::pla: c.a = pull(st); set_zn(c, c.a); break;
     case Kind::plp: c.p = pull(st); break;
     case Kind::clc: c.p &= uint8_t(~flag_c); break;
@@ -232,8 +233,8 @@ void cpu_step(SidPlayerState& st) {
     }
     case Kind::jsr: {
       const uint16_t last_byte = uint16_t(c.pc + 1);
-      push(st, uint8_t(last_byte >> 8));
-      push(st, uint8_t(last_byte));
+      cpu_push(st, uint8_t(last_byte >> 8));
+      cpu_push(st, uint8_t(last_byte));
       c.pc = fetch_word(st);
       break;
     }

@@ -28,9 +28,7 @@ constexpr uint8_t flag_v = 0x40;
 constexpr uint8_t flag_n = 0x80;
 
 void cpu_reset(SidPlayerState& state);
+// One instruction at pc. Writes to $D400-$D7FF reach the SID, not the image.
 void cpu_step(SidPlayerState& state);
-uint8_t mem_read(const SidPlayerState& state, uint16_t address);
-// SID range writes go to the chip, not the image; everything else to the image.
-void mem_write(SidPlayerState& state, uint16_t address, uint8_t value);
-void push(SidPlayerState& state, uint8_t value);
-uint8_t pull(SidPlayerState& state);
+// A byte onto the stack at $0100 + s (cpu_call plants the return address so).
+void cpu_push(SidPlayerState& state, uint8_t value);

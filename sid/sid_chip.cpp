@@ -1,19 +1,16 @@
-// SidChip register writes and rendering. All integer; signed right shifts are
-// arithmetic. The filter's 32-bit intermediates wrap like the machine word they
-// model instead of overflowing, so an unstable filter stays defined.
+// SidChip register writes and rendering, then the board's output coupling. The
+// chip is all integer; signed right shifts are arithmetic. The filter's 32-bit
+// intermediates wrap like the machine word they model instead of overflowing,
+// so an unstable filter stays defined. The coupling alone works in doubles.
 #include "sid/sid_chip.h"
 
-#include <cstring>
+#include <numbers>
 
 #include "sid/sid_chip_tables.h"
 
 namespace {
 
 constexpr int32_t wrap32(int64_t v) { return static_cast<int32_t>(v); }
-
-constexpr int16_t saturate16(int64_t v) {
-  return static_cast<int16_t>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
-}
 
 // Bits 22, 20, 16, 13, 11, 7, 4, 2 of the shift register, as bits 7..0.
 constexpr uint8_t noise_byte(uint32_t s) {
@@ -109,6 +106,68 @@ inline int32_t voice_sample(Oscillator& o, const Oscillator& ref) {
   return (int32_t(out) - 128) * o.envelope >> 22;
 }
 
+// Everything that depends only on registers, once per render call.
+void derive_all(SidChip& chip) {
+  for (int v = 0; v < 3; ++v) derive_voice(chip, v, chip.voice[v]);
+  derive_filter(chip);
+}
+
+// The chip's mix, handed sample by sample to take(i, mixed). One loop serves the
+// chip's own output and the board's, so that the coupling's serial chain of
+// doubles runs alongside the voices' integer work instead of after it.
+template <typename Take>
+void mix_samples(SidChip& chip, const uint8_t* memory, uint32_t count, Take take) {
+  FilterState& f = chip.filter;
+  Oscillator& v0 = chip.voice[0];
+  Oscillator& v1 = chip.voice[1];
+  Oscillator& v2 = chip.voice[2];
+  const int32_t coefficient = f.coefficient >> 8;
+  // A muted voice keeps running: the others may sync to it or ring with it.
+  const bool heard0 = !(chip.muted_voices & 1);
+  const bool heard1 = !(chip.muted_voices & 2);
+  const bool heard2 = f.voice3_on && !(chip.muted_voices & 4);
+  for (uint32_t i = 0; i < count; ++i) {
+    int32_t direct = 0, filter_in = 0;
+    // Voice 0 syncs to voice 2 as it stood after the previous sample.
+    const int32_t s0 = voice_sample(v0, v2);
+    if (heard0) (v0.filtered ? filter_in : direct) += s0;
+    const int32_t s1 = voice_sample(v1, v0);
+    if (heard1) (v1.filtered ? filter_in : direct) += s1;
+    const int32_t s2 = voice_sample(v2, v1);
+    if (heard2) (v2.filtered ? filter_in : direct) += s2;
+
+    f.high = wrap32(int64_t(filter_in) * 65536 - int64_t(f.band >> 8) * f.resonance - f.low);
+    f.band = wrap32(int64_t(f.band) + int64_t(coefficient) * (f.high >> 8));
+    f.low = wrap32(int64_t(f.low) + int64_t(coefficient) * (f.band >> 8));
+    int32_t filter_out = 0;
+    if (f.low_on) filter_out += f.low >> 16;
+    if (f.band_on) filter_out += f.band >> 16;
+    if (f.high_on) filter_out += f.high >> 16;
+
+    // At most 15 x (3 x 512 + 3 x 32,768) plus a digi level: well inside 32 bits.
+    int32_t mixed = (direct + filter_out) * f.volume;
+    if (chip.digi.active) mixed = digi_mix(chip, memory, mixed);
+    take(i, mixed);
+  }
+}
+
+inline int16_t couple(OutputCoupling& c, int32_t mix) {
+  const double x = double(mix);
+  const double y = x - c.last_input + c.pole * c.last_output;
+  c.last_input = x;
+  c.last_output = y;
+  // Saturate, then round to nearest with ties to even, as rint does but without
+  // a library call: what truncation leaves is exact in any float precision.
+  // Sums of comparisons, not branches: the fraction is noise to a predictor.
+  const double clamped = y < -32768.0 ? -32768.0 : y > 32767.0 ? 32767.0 : y;
+  int32_t n = static_cast<int32_t>(clamped);
+  const double fraction = clamped - n;
+  const int32_t odd = n & 1;
+  n += int32_t(fraction > 0.5) - int32_t(fraction < -0.5) + (int32_t(fraction == 0.5) & odd) -
+       (int32_t(fraction == -0.5) & odd);
+  return static_cast<int16_t>(n);
+}
+
 }  // namespace
 
 void synth_init(SidChip& chip, uint32_t rate) {
@@ -117,6 +176,7 @@ void synth_init(SidChip& chip, uint32_t rate) {
   chip.digi.level = kept_level;
   if (rate == 0) rate = 44100;
   chip.rate = rate;
+  chip.coupling.pole = 1.0 - 2.0 * std::numbers::pi * sid_coupling_hz / double(rate);
   chip.frequency_multiplier = sid_frequency_clock / rate;
   chip.filter_multiplier = sid_filter_clock / rate;
   for (int i = 0; i < 16; ++i) {
@@ -181,6 +241,8 @@ void digi_write(SidChip& chip, uint16_t address, uint8_t value) {
       d.play_repeat_start = d.repeat_start;
       d.play_period = d.period;
       d.play_order = d.order;
+      d.nibble = -1;  // the first step goes to the start byte's first nibble
+      d.clock = 0;
       if (value == 0xFD) d.active = 0;
       else if (value >= 0xFE) d.active = 1;
       break;
@@ -190,58 +252,44 @@ void digi_write(SidChip& chip, uint16_t address, uint8_t value) {
 
 int32_t digi_mix(SidChip& chip, const uint8_t* memory, int32_t sample) {
   DigiChannel& d = chip.digi;
-  if (!d.active) return sample;
-  // A sample with repeats left starts again at its repeat address.
-  if (d.position >= d.play_end && d.repeats > 0) {
-    d.repeats -= 1;
-    d.position = d.play_repeat_start;
-  }
   // Period 0 is no valid rate: the channel stays silent rather than divide by it.
-  if (d.position >= d.play_end || d.position < d.play_start || d.play_period <= 0) return sample;
+  if (!d.active || d.play_period <= 0) return sample;
+  if (d.position >= d.play_end || d.position < d.play_start) return sample;
+  // The nibble being heard; before a trigger's first step, the level held from before.
   const int32_t result = sample + d.level;
   d.clock += int32_t(c64_clock_hz) / d.play_period;
   if (d.clock > int32_t(chip.rate)) {
     d.clock %= int32_t(chip.rate);
-    if (d.play_order == 0) {
-      if (++d.nibble == 2) { d.nibble = 0; d.position += 1; }
-    } else {
-      if (--d.nibble < 0) { d.nibble = 1; d.position += 1; }
+    if (++d.nibble == 2) {
+      d.nibble = 0;
+      d.position += 1;
+      // A sample with repeats left goes on at its repeat address without a gap.
+      if (d.position >= d.play_end && d.repeats > 0) {
+        d.repeats -= 1;
+        d.position = d.play_repeat_start;
+      }
     }
-    const uint8_t byte = memory[uint32_t(d.position) & 0xFFFF];
-    const int32_t n = d.nibble == 1 ? byte >> 4 : byte & 15;
-    d.level = (n - 7) * 1024;
+    // Past the end the last nibble has had its full time: the next sample ends it.
+    if (d.position < d.play_end) {
+      // Order 0 plays each byte low nibble first, any other order high first.
+      const uint8_t byte = memory[uint32_t(d.position) & 0xFFFF];
+      const bool high = (d.nibble == 0) == (d.play_order != 0);
+      d.level = ((high ? byte >> 4 : byte & 15) - 7) * 1024;
+    }
   }
   return result;
 }
 
+void synth_render_mix(SidChip& chip, const uint8_t* memory, int32_t* mix, uint32_t count) {
+  derive_all(chip);
+  mix_samples(chip, memory, count, [mix](uint32_t i, int32_t mixed) { mix[i] = mixed; });
+}
+
+int16_t sid_output_sample(OutputCoupling& coupling, int32_t mix) { return couple(coupling, mix); }
+
 void synth_render(SidChip& chip, const uint8_t* memory, int16_t* out, uint32_t count) {
-  for (int v = 0; v < 3; ++v) derive_voice(chip, v, chip.voice[v]);
-  derive_filter(chip);
-  FilterState& f = chip.filter;
-  Oscillator& v0 = chip.voice[0];
-  Oscillator& v1 = chip.voice[1];
-  Oscillator& v2 = chip.voice[2];
-  const int32_t coefficient = f.coefficient >> 8;
-  for (uint32_t i = 0; i < count; ++i) {
-    int32_t direct = 0, filter_in = 0;
-    // Voice 0 syncs to voice 2 as it stood after the previous sample.
-    const int32_t s0 = voice_sample(v0, v2);
-    (v0.filtered ? filter_in : direct) += s0;
-    const int32_t s1 = voice_sample(v1, v0);
-    (v1.filtered ? filter_in : direct) += s1;
-    const int32_t s2 = voice_sample(v2, v1);
-    if (f.voice3_on) (v2.filtered ? filter_in : direct) += s2;
-
-    f.high = wrap32(int64_t(filter_in) * 65536 - int64_t(f.band >> 8) * f.resonance - f.low);
-    f.band = wrap32(int64_t(f.band) + int64_t(coefficient) * (f.high >> 8));
-    f.low = wrap32(int64_t(f.low) + int64_t(coefficient) * (f.band >> 8));
-    int32_t filter_out = 0;
-    if (f.low_on) filter_out += f.low >> 16;
-    if (f.band_on) filter_out += f.band >> 16;
-    if (f.high_on) filter_out += f.high >> 16;
-
-    int64_t mixed = int64_t(direct + filter_out) * f.volume;
-    if (chip.digi.active) mixed = int64_t(digi_mix(chip, memory, int32_t(mixed)));
-    out[i] = saturate16(mixed);
-  }
+  derive_all(chip);
+  OutputCoupling coupling = chip.coupling;   // in registers for the loop
+  mix_samples(chip, memory, count, [out, &coupling](uint32_t i, int32_t mixed) { out[i] = couple(coupling, mixed); });
+  chip.coupling = coupling;
 }

@@ -10,6 +10,11 @@
 // Not modelled: combined-waveform quirks, the envelope's ADSR delay bug, the
 // 6581/8580 analogue filter curve, potentiometers, the oscillator 3 read-back.
 //
+// After the chip sits the C64 board's AC-coupled output: a first-order
+// high-pass at 16 Hz that takes away the DC the voices carry (a voice with no
+// waveform outputs $FF times its envelope; released voices never reach 0).
+// synth_render_mix gives the chip's own output, synth_render the board's.
+//
 // Drive it with sid_write_register / digi_write as the CPU writes, and
 // synth_render once per chunk. Register changes reach the sound at the start of
 // the next render call; gate changes move the envelope phase at once.
@@ -64,15 +69,23 @@ struct FilterState {
 struct DigiChannel {
   // Extended registers as written.
   uint16_t start = 0, end = 0, repeat_start = 0, period = 0;
-  uint8_t repeat_count = 0, order = 0;
-  // Playing set, copied at a trigger.
+  uint8_t repeat_count = 0;
+  uint8_t order = 0;              // 0: each byte's low nibble first; else high first
+  // Playing set, copied at a trigger, which starts at the first nibble again.
   int32_t active = 0;
   int32_t position = 0, play_start = 0, play_end = 0, play_repeat_start = 0;
   int32_t play_period = 0, repeats = 0, play_order = 0;
-  int32_t clock = 0;
-  int32_t nibble = 0;
+  int32_t clock = 0;              // rate units; a nibble each time it passes the rate
+  int32_t nibble = 0;             // of the byte at position: 0 first, 1 second (-1: none yet)
   // Added to every output sample while a sample plays.
   int32_t level = 0;
+};
+
+// The board's coupling capacitor: y[n] = x[n] - x[n-1] + pole * y[n-1].
+struct OutputCoupling {
+  double pole = 0;           // 1 - 2 pi 16 Hz / rate
+  double last_input = 0;     // x[n-1], the chip's mix
+  double last_output = 0;    // y[n-1], before rounding
 };
 
 struct SidChip {
@@ -80,6 +93,8 @@ struct SidChip {
   Oscillator voice[3];
   FilterState filter;
   DigiChannel digi;
+  OutputCoupling coupling;
+  uint8_t muted_voices = 0;      // bit v: voice v still runs but reaches neither filter nor mix
   uint32_t rate = 44100;
   uint32_t frequency_multiplier = 359;
   uint32_t filter_multiplier = 32;
@@ -87,14 +102,22 @@ struct SidChip {
   uint32_t release_rate[16] = {};
 };
 
-// Sets the constants for the rate and clears registers, voices, filter and the
-// digi channel (its output level is kept).
+constexpr double sid_coupling_hz = 16.0;
+
+// Sets the constants for the rate and clears registers, voices, filter, the
+// output coupling, the mutes and the digi channel (its output level is kept).
 void synth_init(SidChip& chip, uint32_t rate);
 // register 0..31 (address AND $1F).
 void sid_write_register(SidChip& chip, uint8_t reg, uint8_t value);
 // The digi channel's registers, by full address ($D419..$D7FF).
 void digi_write(SidChip& chip, uint16_t address, uint8_t value);
-// Renders count samples; memory is the 64 KB image the digi channel reads.
+// Renders count samples as the C64 outputs them: the chip's mix through the
+// coupling, rounded to nearest and saturated to 16 bits. memory is the 64 KB
+// image the digi channel reads.
 void synth_render(SidChip& chip, const uint8_t* memory, int16_t* out, uint32_t count);
+// The chip's own output: voices, filter, volume and digi, before the board.
+void synth_render_mix(SidChip& chip, const uint8_t* memory, int32_t* mix, uint32_t count);
+// One sample of the board's output stage; keeps its state in the coupling.
+int16_t sid_output_sample(OutputCoupling& coupling, int32_t mix);
 // Adds the digi channel to one mixed sample and steps it.
 int32_t digi_mix(SidChip& chip, const uint8_t* memory, int32_t sample);

@@ -31,8 +31,8 @@ void sid_reset(SidPlayerState& st, uint32_t sample_rate) {
 
 uint32_t cpu_call(SidPlayerState& st, uint16_t address, uint8_t a, uint32_t limit) {
   st.cpu = Cpu6502{.a = a, .x = 0, .y = 0, .s = 0xFF, .p = 0, .pc = address};
-  push(st, 0);
-  push(st, 0);
+  cpu_push(st, 0);
+  cpu_push(st, 0);
   uint32_t n = 0;
   while (st.cpu.pc > 1 && n < limit) {
     cpu_step(st);

@@ -2,23 +2,22 @@
 // prepare and write buffers. The gate word makes stop and refill exclusive
 // without a lock: a refill registers itself and then checks the gate in one
 // atomic step, and stop clears the gate and waits for registered refills.
+// Nothing here ever blocks in a hook: a failing buffer call is only recorded,
+// for the main thread to report, and playback carries on.
 #include "sid/sid_stream.h"
 
 #include <thread>
-
-#include "platform/message_box.h"
 
 namespace {
 
 constexpr uint32_t gate_open = 1;
 constexpr uint32_t refill_step = 2;
 
-// A failing buffer operation is shown once, then playback carries on.
-void report(int result) {
+// Keeps the first failure; later ones add nothing the reader needs to know.
+void record(SidStream& s, int result) {
   if (result == wave_ok) return;
-  char text[256] = {};
-  wave_out_error_text(result, text, sizeof text);
-  message_box("Error", text);
+  int none = wave_ok;
+  s.failure.compare_exchange_strong(none, result, std::memory_order_release, std::memory_order_relaxed);
 }
 
 void prepare(SidStream& s, int which) {
@@ -28,11 +27,11 @@ void prepare(SidStream& s, int which) {
   h.bytes_recorded = 0;
   h.flags = 0;
   h.loops = 0;
-  report(wave_out_prepare_header(s.device, &h));
+  record(s, wave_out_prepare_header(s.device, &h));
 }
 
 void unprepare(SidStream& s, int which) {
-  if (s.header[which].flags & wave_prepared) report(wave_out_unprepare_header(s.device, &s.header[which]));
+  if (s.header[which].flags & wave_prepared) record(s, wave_out_unprepare_header(s.device, &s.header[which]));
 }
 
 void refill(WaveDevice* device, WaveHeader* header, uintptr_t instance) {
@@ -43,7 +42,7 @@ void refill(WaveDevice* device, WaveHeader* header, uintptr_t instance) {
     unprepare(s, which);
     sid_render_buffer(*s.player, s.buffer[which]);
     prepare(s, which);
-    report(wave_out_write(device, &s.header[which]));
+    record(s, wave_out_write(device, &s.header[which]));
   }
   s.gate.fetch_sub(refill_step, std::memory_order_release);
 }
@@ -66,8 +65,8 @@ bool sid_stream_start(SidStream& s, SidPlayerState& player) {
   prepare(s, 0);
   prepare(s, 1);
   s.gate.store(gate_open, std::memory_order_release);
-  report(wave_out_write(device, &s.header[0]));
-  report(wave_out_write(device, &s.header[1]));
+  record(s, wave_out_write(device, &s.header[0]));
+  record(s, wave_out_write(device, &s.header[1]));
   return true;
 }
 
@@ -85,4 +84,12 @@ void sid_stream_stop(SidStream& s) {
   unprepare(s, 1);
   wave_out_close(s.device);
   s.device = nullptr;
+}
+
+bool sid_stream_take_failure(SidStream& s, char* text, size_t size) {
+  const int failure = s.failure.load(std::memory_order_acquire);
+  if (failure == wave_ok || s.failure_taken) return false;
+  s.failure_taken = true;
+  wave_out_error_text(failure, text, size);
+  return true;
 }

@@ -22,11 +22,13 @@ rm -rf "$seeds" "$corpus"
 
 echo "-- fuzz_sid (clang, ASan + UBSan)"
 corpus=$(mktemp -d)
-build-fuzz/fuzz_sid -runs=300 -timeout=10 "$corpus" tests/fuzz_sid/seeds assets/tunes
+build-fuzz/fuzz_sid -runs=300 -timeout=10 "$corpus" tests/fuzz_sid/corpus tests/fuzz_sid/regressions \
+  tests/fuzz_sid/seeds assets/tunes
 rm -rf "$corpus"
 
-echo "-- XM threads under ThreadSanitizer"
+echo "-- XM and SID threads under ThreadSanitizer"
 cmake -S . -B build-tsan -DMAG_TSAN=ON -DMAG_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-tsan --target xm_thread_tests xm_output_tests -j"$jobs"
+cmake --build build-tsan --target xm_thread_tests xm_output_tests sid_thread_tests -j"$jobs"
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/xm_thread_tests
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/xm_output_tests
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/sid_thread_tests

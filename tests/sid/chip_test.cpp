@@ -1,8 +1,11 @@
 // SID register effects: what a write does to the oscillators, envelopes, filter,
-// volume and digi channel, seen through rendered samples where possible.
+// volume and digi channel, seen through the chip's own mix where possible; then
+// the board's output coupling that turns the mix into the samples played.
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <cmath>
+#include <numbers>
+#include <utility>
 #include <vector>
 
 #include "sid/sid_chip.h"
@@ -14,9 +17,10 @@ struct Chip : ::testing::Test {
   std::vector<uint8_t> memory = std::vector<uint8_t>(65536, 0);
   void SetUp() override { synth_init(chip, 44100); }
   void write(uint8_t reg, uint8_t value) { sid_write_register(chip, reg, value); }
-  std::vector<int16_t> render(uint32_t n) {
-    std::vector<int16_t> out(n);
-    synth_render(chip, memory.data(), out.data(), n);
+  // The chip's own mix, before the board's coupling.
+  std::vector<int32_t> render(uint32_t n) {
+    std::vector<int32_t> out(n);
+    synth_render_mix(chip, memory.data(), out.data(), n);
     return out;
   }
   // Voices 2 and 3 out of the mix: 2 into the filter with no output on, 3 muted.
@@ -58,7 +62,7 @@ TEST_F(Chip, FrequencyAndPulseWidth) {
   chip.voice[0].counter = 0;
   auto out = render(1013);  // ten periods
   int high = 0, low = 0;
-  for (int16_t s : out) (s > 0 ? high : low) += 1;
+  for (int32_t s : out) (s > 0 ? high : low) += 1;
   EXPECT_NEAR(high, 506, 10);
   EXPECT_EQ(out[0], (127 * 0xF00000 >> 22) * 15);
   EXPECT_EQ(out[60], (-128 * 0xF00000 >> 22) * 15);
@@ -126,10 +130,10 @@ TEST_F(Chip, Voice3OffMutesItRoutedOrNot) {
     write(22, 0x40);
     write(23, routing);  // voices 1 and 2 filtered but no filter output in $8F
     write(24, 0x8F);
-    for (int16_t s : render(500)) ASSERT_EQ(s, 0) << int(routing);
+    for (int32_t s : render(500)) ASSERT_EQ(s, 0) << int(routing);
     write(24, 0x1F);  // voice 3 back on, low-pass on
     int loud = 0;
-    for (int16_t s : render(500)) loud += s != 0;
+    for (int32_t s : render(500)) loud += s != 0;
     EXPECT_GT(loud, 400) << int(routing);
   }
 }
@@ -160,13 +164,13 @@ TEST_F(Chip, HardSyncAndRingModulation) {
   write(4, 0x15);
   chip.voice[0].counter = 0x1000000 - chip.voice[0].increment;  // triangle near 32
   chip.voice[2].counter = 0;                                    // bit 27 clear
-  const int16_t inverted = render(1)[0];
+  const int32_t inverted = render(1)[0];
   synth_init(chip, 44100);
   only_voice_1(15);
   chip.voice[0].envelope = 0xFFFFFF;
   write(6, 0xF0);
   write(4, 0x11);
-  const int16_t plain = render(1)[0];
+  const int32_t plain = render(1)[0];
   EXPECT_LT(plain, 0);
   EXPECT_GT(inverted, 0);
 }
@@ -182,12 +186,12 @@ TEST_F(Chip, VolumeAndDigiChannel) {
   digi_write(chip, 0xD41D, 0xFE);
   auto out = render(200);
   int nonzero = 0;
-  for (int16_t s : out) nonzero += s != 0;
+  for (int32_t s : out) nonzero += s != 0;
   EXPECT_GT(nonzero, 80);  // 32 nibbles of ~2.9 samples, then silence
   for (int i = 100; i < 200; ++i) ASSERT_EQ(out[i], 0);
   EXPECT_EQ(out[0], 0);           // the level starts at 0
   bool high_nibble_seen = false;  // high nibbles $F: (15 - 7) x 1,024
-  for (int16_t s : out) high_nibble_seen |= s == 8192;
+  for (int32_t s : out) high_nibble_seen |= s == 8192;
   EXPECT_TRUE(high_nibble_seen);
 
   digi_write(chip, 0xD41D, 0xFC);  // registers copied again, still playing
@@ -198,22 +202,149 @@ TEST_F(Chip, VolumeAndDigiChannel) {
 
   digi_write(chip, 0xD45D, 0x00);  // period 0: silent, no division
   digi_write(chip, 0xD41D, 0xFF);
-  for (int16_t s : render(100)) ASSERT_EQ(s, 0);
+  for (int32_t s : render(100)) ASSERT_EQ(s, 0);
 
   // Played to its end the sample falls silent.
   digi_write(chip, 0xD45D, 0x01);
   digi_write(chip, 0xD41D, 0xFF);
   render(100);
-  for (int16_t s : render(10)) ASSERT_EQ(s, 0);
+  for (int32_t s : render(10)) ASSERT_EQ(s, 0);
 }
 
-TEST_F(Chip, OutputSaturatesInsteadOfWrapping) {
-  write(24, 0x1F);
-  render(1);
+TEST_F(Chip, AMutedVoiceIsSilentButStillDrivesSync) {
+  // Voice 1: sawtooth hard-synced to a fast voice 3; voice 3 itself audible.
+  write(1, 0x08);
+  write(6, 0xF0);
+  write(4, 0x23);
+  write(14 + 1, 0x30);
+  write(14 + 6, 0xF0);
+  write(14 + 4, 0x21);
+  write(24, 0x0F);
+  SidChip voice_3_muted = chip;
+  voice_3_muted.muted_voices = 0b110;
+  SidChip voice_3_filtered_away = chip;  // the chip's own way of not hearing voices 2 and 3
+  voice_3_filtered_away.registers.routing_resonance = 0x06;
+  SidChip all_muted = chip;
+  all_muted.muted_voices = 0b111;
+  std::vector<int32_t> a(2000), b(2000), c(2000);
+  synth_render_mix(voice_3_muted, memory.data(), a.data(), 2000);
+  synth_render_mix(voice_3_filtered_away, memory.data(), b.data(), 2000);
+  synth_render_mix(all_muted, memory.data(), c.data(), 2000);
+  EXPECT_EQ(a, b);
+  for (int32_t s : c) ASSERT_EQ(s, 0);
+  int loud = 0;
+  for (int32_t s : a) loud += s != 0;
+  EXPECT_GT(loud, 1900);
+  synth_init(chip, 44100);
+  EXPECT_EQ(chip.muted_voices, 0);
+}
+
+// The board's output stage: y[n] = x[n] - x[n-1] + R y[n-1], R = 1 - 2 pi 16 / 44,100.
+struct Coupling : ::testing::Test {
+  SidChip chip;
+  void SetUp() override { synth_init(chip, 44100); }
+  double pole() const { return 1.0 - 2.0 * std::numbers::pi * 16.0 / 44100.0; }
+};
+
+TEST_F(Coupling, ADcStepDecaysToZeroWithThe16HzTimeConstant) {
+  EXPECT_DOUBLE_EQ(chip.coupling.pole, pole());
+  constexpr int32_t step = 20000;
+  std::vector<int16_t> y;
+  for (int n = 0; n < 44100; ++n) y.push_back(sid_output_sample(chip.coupling, step));
+  EXPECT_EQ(y[0], step);  // the edge passes whole
+  // y[n] = step x R^n, rounded to nearest (a truncating stage would miss by up to 1).
+  for (int n : {1, 2, 10, 100, 439, 1000, 2000, 4000})
+    EXPECT_NEAR(y[n], step * std::pow(pole(), n), 0.5 + 1e-6) << n;
+  // One time constant, 1 / (2 pi 16 Hz) = 9.95 ms = 438.6 samples, leaves 1/e.
+  int first_below = 0;
+  while (y[first_below] > step / std::exp(1.0)) ++first_below;
+  EXPECT_EQ(first_below, 439);
+  // Twenty time constants later nothing is left; the same for a falling step.
+  for (int n = 20 * 439; n < 44100; ++n) ASSERT_EQ(y[n], 0) << n;
+  EXPECT_EQ(sid_output_sample(chip.coupling, 0), -step);
+}
+
+TEST_F(Coupling, A440HzTonePassesWithin0_1dB) {
+  double in_energy = 0, out_energy = 0;
+  for (int n = 0; n < 44100; ++n) {
+    const double x = 16000 * std::sin(2 * std::numbers::pi * 440 * n / 44100.0);
+    const int16_t y = sid_output_sample(chip.coupling, int32_t(std::lrint(x)));
+    if (n < 4410) continue;  // settled after 0.1 s (ten time constants)
+    in_energy += x * x;
+    out_energy += double(y) * y;
+  }
+  const double gain_db = 10 * std::log10(out_energy / in_energy);
+  EXPECT_NEAR(gain_db, 0.0, 0.1);
+  // |H| = |1 - e^-jw| / |1 - R e^-jw| at w = 2 pi 440 / 44,100: +0.004 dB.
+  const double w = 2 * std::numbers::pi * 440 / 44100.0;
+  const double expected = 2 * std::sin(w / 2) / std::sqrt(1 - 2 * pole() * std::cos(w) + pole() * pole());
+  EXPECT_NEAR(gain_db, 20 * std::log10(expected), 0.001);
+}
+
+TEST_F(Coupling, TheChipsDcIsRemovedAndItsToneKept) {
+  // A 440 Hz pulse of width 25 % carries a DC of about half its swing.
+  std::vector<uint8_t> memory(65536, 0);
+  const int frequency = 7460;  // x 359 per sample of a 2^28 cycle at 44,100 Hz: 440 Hz
+  for (auto [reg, value] : {std::pair{0, frequency & 0xFF}, {1, frequency >> 8}, {2, 0x00}, {3, 0x04},
+                            {5, 0x00}, {6, 0xF0}, {23, 0x06}, {24, 0x8F}, {4, 0x41}})
+    sid_write_register(chip, uint8_t(reg), uint8_t(value));
+  SidChip mirror = chip;
+  std::vector<int32_t> mix(44100);
+  std::vector<int16_t> out(44100);
+  synth_render_mix(mirror, memory.data(), mix.data(), 44100);
+  for (uint32_t done = 0; done < 44100; done += 882)  // across render calls
+    synth_render(chip, memory.data(), out.data() + done, 882);
+  double mix_mean = 0, out_mean = 0;
+  for (int n = 22050; n < 44100; ++n) {
+    mix_mean += mix[n] / 22050.0;
+    out_mean += out[n] / 22050.0;
+  }
+  double mix_ac = 0, out_ac = 0;
+  for (int n = 22050; n < 44100; ++n) {
+    mix_ac += (mix[n] - mix_mean) * (mix[n] - mix_mean);
+    out_ac += (out[n] - out_mean) * (out[n] - out_mean);
+  }
+  EXPECT_LT(mix_mean, -2500);
+  EXPECT_NEAR(out_mean, 0, 5);
+  EXPECT_NEAR(10 * std::log10(out_ac / mix_ac), 0.0, 0.1);
+
+  // The stage's state carried across the calls: the same as one sample at a time.
+  OutputCoupling replay;
+  replay.pole = pole();
+  for (int n = 0; n < 44100; ++n) ASSERT_EQ(out[n], sid_output_sample(replay, mix[n])) << n;
+
+  synth_init(chip, 44100);  // and a new start forgets it
+  EXPECT_EQ(chip.coupling.last_input, 0.0);
+  EXPECT_EQ(chip.coupling.last_output, 0.0);
+}
+
+TEST_F(Coupling, RoundsToNearestWithTiesToEven) {
+  // With pole 0.5 and a last output of 1, y = x + 0.5; with 1.2, y = x + 0.6.
+  auto out = [](int32_t x, double last_output) {
+    OutputCoupling c{.pole = 0.5, .last_input = 0, .last_output = last_output};
+    return sid_output_sample(c, x);
+  };
+  EXPECT_EQ(out(2, 1), 2);
+  EXPECT_EQ(out(3, 1), 4);
+  EXPECT_EQ(out(-3, 1), -2);
+  EXPECT_EQ(out(-4, 1), -4);
+  EXPECT_EQ(out(2, 1.2), 3);
+  EXPECT_EQ(out(-3, 1.2), -2);
+  EXPECT_EQ(out(-3, -1.2), -4);
+  EXPECT_EQ(out(5, 0.8), 5);
+}
+
+TEST_F(Coupling, SaturatesInsteadOfWrapping) {
+  EXPECT_EQ(sid_output_sample(chip.coupling, 100000), 32767);
+  EXPECT_EQ(sid_output_sample(chip.coupling, -100000), -32768);
+  // The chip's own mix can pass 16 bits: the filter at full output, volume 15.
+  std::vector<uint8_t> memory(65536, 0);
+  sid_write_register(chip, 24, 0x1F);
+  int32_t mix = 0;
+  synth_render_mix(chip, memory.data(), &mix, 1);
   chip.filter.low = 0x7FFF0000;
-  EXPECT_EQ(render(1)[0], 32767);
-  chip.filter.low = int32_t(0x80000000u);
-  EXPECT_EQ(render(1)[0], -32768);
+  synth_render_mix(chip, memory.data(), &mix, 1);
+  EXPECT_GT(mix, 32767 * 14);
 }
 
 }  // namespace

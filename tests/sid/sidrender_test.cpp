@@ -1,8 +1,11 @@
-// build/sidrender end to end: the WAV it writes, --stats, --writes, and its errors.
+// build/sidrender end to end: the WAV it writes, --stats, --writes, --mute, and
+// its errors: one 'sidrender: ...' line, status 1 for bad input, 2 for bad arguments.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -32,8 +35,8 @@ std::string slurp(const std::string& path) {
 
 ToolRun run(const std::string& args) {
   const std::string out = temp("stdout.txt"), err = temp("stderr.txt");
-  const int status = std::system((tool + " " + args + " >" + out + " 2>" + err).c_str());
-  return {status, slurp(out), slurp(err)};
+  const int raw = std::system((tool + " " + args + " >" + out + " 2>" + err).c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
 }
 
 std::string write_tune(const std::string& name, const std::vector<uint8_t>& bytes) {
@@ -72,30 +75,106 @@ TEST(Sidrender, WavStatsAndWriteLog) {
   EXPECT_EQ(std::count(l.begin(), l.end(), '\n'), 76);
 }
 
-TEST(Sidrender, ClearErrorsAndNonZeroExit) {
-  ToolRun r = run(temp("no_such.sid -o ") + temp("x.wav"));
-  EXPECT_NE(r.status, 0);
-  EXPECT_NE(r.err.find("sidrender: cannot open"), std::string::npos) << r.err;
+// Every problem is one line naming the tool.
+void expect_one_line(const ToolRun& r, const std::string& words) {
+  EXPECT_EQ(r.err.rfind("sidrender: ", 0), 0u) << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  EXPECT_NE(r.err.find(words), std::string::npos) << r.err;
+}
 
-  r = run(write_tune("text.sid", {'h', 'e', 'l', 'l', 'o'}) + " -o " + temp("x.wav"));
-  EXPECT_NE(r.status, 0);
-  EXPECT_NE(r.err.find("not a PSID file"), std::string::npos) << r.err;
+TEST(Sidrender, BadInputFailsWithStatusOne) {
+  const std::string wav = " -o " + temp("x.wav");
+  ToolRun r = run(temp("no_such.sid") + wav);
+  EXPECT_EQ(r.status, 1);
+  expect_one_line(r, "cannot open");
+
+  r = run(write_tune("text.sid", {'h', 'e', 'l', 'l', 'o'}) + wav);
+  EXPECT_EQ(r.status, 1);
+  expect_one_line(r, "not a PSID file");
 
   auto cut = make_psid(0x1000, 0x1000, 0x1000, {0x60});
   cut.resize(0x78);
-  r = run(write_tune("short.sid", cut) + " -o " + temp("x.wav"));
-  EXPECT_NE(r.status, 0);
-  EXPECT_NE(r.err.find("no tune data"), std::string::npos) << r.err;
+  r = run(write_tune("short.sid", cut) + wav);
+  EXPECT_EQ(r.status, 1);
+  expect_one_line(r, "no tune data");
 
+  r = run(write_tune("good.sid", make_psid(0x1000, 0x1000, 0x1000, {0x60})) + " -o " + temp("no_folder/x.wav"));
+  EXPECT_EQ(r.status, 1);
+  expect_one_line(r, "cannot write");
+}
+
+TEST(Sidrender, BadArgumentsFailWithStatusTwoAndWriteNothing) {
   const std::string good = write_tune("good.sid", make_psid(0x1000, 0x1000, 0x1000, {0x60}));
-  r = run(good);
-  EXPECT_NE(r.status, 0);
-  EXPECT_NE(r.err.find("-o OUT.wav"), std::string::npos) << r.err;
-  r = run(good + " -o " + temp("x.wav --seconds -3"));
-  EXPECT_NE(r.status, 0);
-  r = run("--help");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find("usage: sidrender"), std::string::npos);
+  const std::string wav = temp("x.wav");
+  const struct {
+    std::string args;
+    std::string words;
+  } cases[] = {
+      {good, "-o OUT.wav"},
+      {"-o " + wav, "no input file"},
+      {good + " " + good + " -o " + wav, "more than one input file"},
+      {good + " -o", "-o needs"},
+      {good + " -o " + wav + " --seconds -3", "--seconds wants"},
+      {good + " -o " + wav + " --seconds 0", "--seconds wants"},
+      {good + " -o " + wav + " --seconds 3601", "--seconds wants"},
+      {good + " -o " + wav + " --seconds 2x", "--seconds wants"},
+      {good + " -o " + wav + " --song", "--song needs"},
+      {good + " -o " + wav + " --song -1", "--song wants"},
+      {good + " -o " + wav + " --song 256", "--song wants"},
+      {good + " -o " + wav + " --song 99", "--song 99 is not in"},   // the tune has one song
+      {good + " -o " + wav + " --song 1", "it has 1 song: give 0"},
+      {good + " -o " + wav + " --mute 0", "--mute wants"},
+      {good + " -o " + wav + " --mute 4", "--mute wants"},
+      {good + " -o " + wav + " --mute 1,,2", "--mute wants"},
+      {good + " -o " + wav + " --mute", "--mute needs"},
+      {good + " -o " + wav + " --writes", "--writes needs"},
+      {good + " -o " + wav + " --loud", "unknown option --loud"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args);
+    std::remove(wav.c_str());
+    const ToolRun r = run(c.args);
+    EXPECT_EQ(r.status, 2);
+    expect_one_line(r, c.words);
+    EXPECT_TRUE(slurp(wav).empty());
+  }
+
+  // A tune with several songs takes any of them.
+  auto three = make_psid(0x1000, 0x1000, 0x1000, {0x60});
+  three[15] = 3;
+  const std::string songs = write_tune("three.sid", three);
+  EXPECT_EQ(run(songs + " -o " + wav + " --seconds 0.1 --song 2").status, 0);
+  const ToolRun r = run(songs + " -o " + wav + " --song 3");
+  EXPECT_EQ(r.status, 2);
+  expect_one_line(r, "it has 3 songs: give 0 to 2");
+
+  const ToolRun help = run("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("usage: sidrender"), std::string::npos);
+  EXPECT_TRUE(help.err.empty());
+}
+
+TEST(Sidrender, MutedVoicesLeaveTheMix) {
+  // init: LDA #$0F; STA $D418; LDA #$F0; STA $D406; STA $D40D; LDA #$10; STA $D401;
+  //       STA $D408; LDA #$11; STA $D404; STA $D40B; RTS  (triangles on voices 1 and 2)
+  // play: RTS
+  const auto tune = make_psid(0x1000, 0x1000, 0x101A,
+                              {0xA9, 0x0F, 0x8D, 0x18, 0xD4, 0xA9, 0xF0, 0x8D, 0x06, 0xD4, 0x8D, 0x0D, 0xD4,
+                               0xA9, 0x10, 0x8D, 0x01, 0xD4, 0x8D, 0x08, 0xD4, 0xA9, 0x11, 0x8D, 0x04, 0xD4,
+                               0x8D, 0x0B, 0xD4, 0x60, 0x60});
+  const std::string in = write_tune("two_voices.sid", tune);
+  auto render = [&](const std::string& mute) {
+    const std::string wav = temp("mute" + mute + ".wav");
+    const ToolRun r = run(in + " -o " + wav + " --seconds 0.5" + (mute.empty() ? "" : " --mute " + mute));
+    EXPECT_EQ(r.status, 0) << r.err;
+    return slurp(wav).substr(44);
+  };
+  const std::string all = render(""), no_first = render("1"), none = render("1,2,3"), no_third = render("3,3");
+  ASSERT_EQ(all.size(), 2u * 22050);
+  EXPECT_EQ(none, std::string(all.size(), '\0'));
+  EXPECT_NE(no_first, all);
+  EXPECT_NE(no_first, none);
+  EXPECT_NE(no_third, all);  // an ungated voice 3 still adds the step of its rising envelope
 }
 
 }  // namespace

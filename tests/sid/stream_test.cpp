@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/virtual.h"
@@ -101,33 +102,87 @@ TEST(SidPlayer, PlayTuneSwitchesRestartsAndStops) {
   SidTuneTable table;
   for (int n = 1; n <= sid_tune_count; ++n) table.entry[n] = {a.data(), uint32_t(a.size()), 0};
   table.entry[3] = {b.data(), uint32_t(b.size()), 0};
-  sid_set_tunes(table);
+  auto player = std::make_unique<SidPlayer>();
+  SidPlayer& p = *player;
+  sid_set_tunes(p, table);
 
-  sid_play_tune(1);
-  ASSERT_TRUE(sid_device_open());
+  sid_play_tune(p, 1);
+  ASSERT_TRUE(sid_device_open(p));
   advance(480);
-  EXPECT_EQ(sid_player_state().play_calls, 16u + 3 * 8);
-  EXPECT_EQ(sid_player_state().memory[0x2000], 16 + 3 * 8);
+  EXPECT_EQ(p.state.play_calls, 16u + 3 * 8);
+  EXPECT_EQ(p.state.memory[0x2000], 16 + 3 * 8);
 
-  sid_play_tune(3);  // a new tune from its beginning
-  EXPECT_EQ(sid_player_state().play_calls, 16u);
-  EXPECT_EQ(sid_player_state().memory[0x2000], 0);
-  EXPECT_EQ(sid_player_state().memory[0x2001], 16);
-  sid_play_tune(3);  // the same number restarts it
-  EXPECT_EQ(sid_player_state().memory[0x2001], 16);
+  sid_play_tune(p, 3);  // a new tune from its beginning
+  EXPECT_EQ(p.state.play_calls, 16u);
+  EXPECT_EQ(p.state.memory[0x2000], 0);
+  EXPECT_EQ(p.state.memory[0x2001], 16);
+  sid_play_tune(p, 3);  // the same number restarts it
+  EXPECT_EQ(p.state.memory[0x2001], 16);
   advance(160);
-  EXPECT_EQ(sid_player_state().memory[0x2001], 24);
+  EXPECT_EQ(p.state.memory[0x2001], 24);
 
-  sid_play_tune(13);  // stops, starts nothing
-  EXPECT_FALSE(sid_device_open());
+  sid_play_tune(p, 13);  // stops, starts nothing
+  EXPECT_FALSE(sid_device_open(p));
   advance(500);
-  EXPECT_EQ(sid_player_state().memory[0x2001], 24);
+  EXPECT_EQ(p.state.memory[0x2001], 24);
 
-  sid_play_tune(2);
-  sid_stop();
-  EXPECT_FALSE(sid_device_open());
+  sid_play_tune(p, 2);
+  sid_stop(p);
+  EXPECT_FALSE(sid_device_open(p));
   advance(500);
-  EXPECT_EQ(sid_player_state().play_calls, 16u);
+  EXPECT_EQ(p.state.play_calls, 16u);
+  char text[256];
+  EXPECT_FALSE(sid_take_failure_report(p, text, sizeof text));  // nothing failed
+}
+
+// A device whose buffer calls fail: the failure is recorded, never shown from
+// the hook, handed to the main thread once, and nothing waits on it.
+TEST_F(Stream, AFailingDeviceIsReportedOnceAndNothingWaits) {
+  ASSERT_TRUE(sid_stream_start(*stream, *player));
+  sid_stream_resume(*stream);
+  advance(400);
+  const uint32_t calls_before = player->play_calls;
+  EXPECT_GT(calls_before, 16u);
+
+  testing::internal::CaptureStderr();
+  virtual_fail_wave_calls(virtual_wave_write, wave_no_memory);
+  advance(1000);  // each buffer that comes back is refilled once, then cannot be queued
+  const std::string said_by_hooks = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(said_by_hooks, "");
+  EXPECT_EQ(player->play_calls, calls_before + 2 * 8);
+
+  char text[256] = {};
+  ASSERT_TRUE(sid_stream_take_failure(*stream, text, sizeof text));
+  char expected[256] = {};
+  wave_out_error_text(wave_no_memory, expected, sizeof expected);
+  EXPECT_STREQ(text, expected);
+  EXPECT_STRNE(text, "");
+  EXPECT_FALSE(sid_stream_take_failure(*stream, text, sizeof text));
+
+  sid_stream_stop(*stream);  // returns: no refill is held up anywhere
+  EXPECT_EQ(stream->device, nullptr);
+
+  // Failing again at the next start, from the first preparation: still the one report.
+  virtual_fail_wave_calls(virtual_wave_prepare | virtual_wave_write, wave_error);
+  ASSERT_TRUE(sid_stream_start(*stream, *player));
+  sid_stream_resume(*stream);
+  advance(500);
+  EXPECT_FALSE(sid_stream_take_failure(*stream, text, sizeof text));
+  sid_stream_stop(*stream);
+}
+
+TEST_F(Stream, TheFirstFailureIsTheOneReported) {
+  virtual_fail_wave_calls(virtual_wave_prepare | virtual_wave_write, wave_invalid_param);
+  ASSERT_TRUE(sid_stream_start(*stream, *player));   // the device opened; its buffers did not
+  sid_stream_resume(*stream);
+  advance(500);
+  EXPECT_EQ(player->play_calls, 16u);  // nothing was queued, so nothing came back
+  char text[256] = {}, expected[256] = {};
+  wave_out_error_text(wave_invalid_param, expected, sizeof expected);
+  ASSERT_TRUE(sid_stream_take_failure(*stream, text, sizeof text));
+  EXPECT_STREQ(text, expected);  // the preparation's, not the writes' that followed
+  sid_stream_stop(*stream);
+  EXPECT_EQ(stream->device, nullptr);
 }
 
 }  // namespace

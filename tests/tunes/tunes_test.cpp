@@ -2,7 +2,7 @@
 // headers as the player and the magazine's credits expect, and each tune run on
 // our own player: init and play within their instruction budgets, all three
 // voices going round together after at least a minute, never silent, and
-// leaving headroom (the chip's output wraps instead of clipping).
+// leaving headroom after the board's AC coupling (at the ceiling the output clips).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -129,7 +129,7 @@ TEST(Tunes, EachRunsWithinBudgetLoopsTogetherAfterAMinuteAndStaysAudible) {
     EXPECT_GE(loop_call[0], 3000) << "the tune loops before a minute has passed";
     EXPECT_EQ(loop_call[1], loop_call[0]) << "voice 2 is out of step with voice 1";
     EXPECT_EQ(loop_call[2], loop_call[0]) << "voice 3 is out of step with voice 1";
-    EXPECT_LT(peak, 30000) << "too little headroom: the output would wrap";
+    EXPECT_LT(peak, 30000) << "too little headroom: the output would clip";
     EXPECT_GT(quietest_second, 300.0) << "a second of near silence";
   }
 }

@@ -1,84 +1,82 @@
-// sidrender IN.sid -o OUT.wav [--seconds S] [--song N] [--stats] [--writes FILE]
+// sidrender IN.sid -o OUT.wav [--seconds S] [--song N] [--mute LIST] [--stats] [--writes FILE]
 // Renders a PSID tune as the intro plays it: load, init with the song, then one
 // play call per chunk of 882 samples, into a 44,100 Hz 16-bit mono WAV.
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "sid/sid_driver.h"
 #include "platform/wav_writer.h"
+#include "sid/sid_driver.h"
+#include "tools/common/tool_args.h"
 
 namespace {
 
+const char program[] = "sidrender";
 constexpr uint32_t max_file_bytes = 1 << 20;
 constexpr double max_seconds = 3600;
 
 const char usage[] =
-    "usage: sidrender IN.sid -o OUT.wav [--seconds S] [--song N] [--stats] [--writes FILE]\n"
+    "usage: sidrender IN.sid -o OUT.wav [--seconds S] [--song N] [--mute LIST] [--stats] [--writes FILE]\n"
     "Renders a PSID tune with the intro's player: 44,100 Hz, 16-bit mono WAV.\n"
     "  -o OUT.wav      the WAV file to write\n"
     "  --seconds S     length to render (default 60, at most 3600)\n"
-    "  --song N        song number handed to the init routine in A (default 0, the first)\n"
+    "  --song N        song number handed to the init routine in A (default 0, the\n"
+    "                  first); below the tune's number of songs\n"
+    "  --mute LIST     voices left out of the mix, e.g. 1,3 (voices 1 to 3; a muted\n"
+    "                  voice still drives the sync and ring modulation of the others)\n"
     "  --stats         print one JSON line: load, init and play addresses, init and\n"
     "                  largest play instruction counts, play calls, SID writes\n"
     "  --writes FILE   log every SID write, one line per routine call that wrote:\n"
-    "                  'N: RR=VV ...' (N 0 for init, then play calls 1, 2, ...)\n";
-
-int fail(const std::string& message) {
-  std::fprintf(stderr, "sidrender: %s\n", message.c_str());
-  return 1;
-}
+    "                  'N: RR=VV ...' (N 0 for init, then play calls 1, 2, ...)\n"
+    "A render that takes a while shows its progress on stderr when that is a terminal.\n"
+    "Exit status: 0 done, 1 the tune or a file could not be read or written, 2 bad arguments.\n";
 
 struct Options {
   const char* in = nullptr;
   const char* out = nullptr;
   const char* writes = nullptr;
   double seconds = 60;
-  int song = 0;
+  long song = 0;
+  uint8_t muted_voices = 0;
   bool stats = false;
 };
 
-// Returns an empty string on success, else the problem.
-std::string parse(int argc, char** argv, Options& o) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
-    if (a == "-o") {
-      if (!(o.out = value())) return "-o needs a file name";
-    } else if (a == "--seconds") {
-      const char* v = value();
-      char* end = nullptr;
-      if (!v) return "--seconds needs a number";
-      o.seconds = std::strtod(v, &end);
-      if (end == v || *end || !(o.seconds > 0) || o.seconds > max_seconds)
-        return std::string("--seconds wants a number above 0 and at most 3600, not '") + v + "'";
-    } else if (a == "--song") {
-      const char* v = value();
-      char* end = nullptr;
-      if (!v) return "--song needs a number";
-      const long n = std::strtol(v, &end, 10);
-      if (end == v || *end || n < 0 || n > 255) return std::string("--song wants 0..255, not '") + v + "'";
-      o.song = int(n);
-    } else if (a == "--stats") {
-      o.stats = true;
-    } else if (a == "--writes") {
-      if (!(o.writes = value())) return "--writes needs a file name";
-    } else if (!a.empty() && a[0] == '-') {
-      return "unknown option " + a + " (try --help)";
-    } else if (!o.in) {
-      o.in = argv[i];
-    } else {
-      return "more than one input file: " + a;
+// False after a usage message.
+bool parse(int argc, char** argv, Options& o) {
+  ToolArgs args{program, argc, argv};
+  while (args_next(args) && !args.failed) {
+    if (args_is(args, "-o")) o.out = args_text(args);
+    else if (args_is(args, "--seconds")) o.seconds = args_number(args, 0.001, max_seconds);
+    else if (args_is(args, "--song")) o.song = args_integer(args, 0, 255);
+    else if (args_is(args, "--mute"))
+      for (int voice : args_integer_list(args, 1, 3)) o.muted_voices |= uint8_t(1 << (voice - 1));
+    else if (args_is(args, "--stats")) o.stats = true;
+    else if (args_is(args, "--writes")) o.writes = args_text(args);
+    else if (args_is_option(args)) args_unknown(args);
+    else if (!o.in) o.in = args.current;
+    else {
+      tool_usage_error(program, std::string("more than one input file: ") + args.current);
+      return false;
     }
   }
-  if (!o.in) return "no input file (try --help)";
-  if (!o.out) return "no output file: give -o OUT.wav";
-  return {};
+  if (args.failed) return false;
+  if (!o.in) {
+    tool_usage_error(program, "no input file");
+    return false;
+  }
+  if (!o.out || !*o.out) {
+    tool_usage_error(program, "no output file: give -o OUT.wav");
+    return false;
+  }
+  return true;
 }
 
 // Collects the SID writes of one routine call.
@@ -122,31 +120,68 @@ bool read_file(const char* path, std::vector<uint8_t>& bytes, std::string& probl
   return !failed;
 }
 
+// A bar on stderr, drawn only on a terminal and only once the render has taken
+// half a second: short renders and logs stay quiet.
+struct Progress {
+  bool terminal = isatty(STDERR_FILENO) == 1;
+  std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+  bool shown = false;
+  int last_percent = -1;
+};
+
+void progress_update(Progress& p, double done_seconds, double total_seconds) {
+  if (!p.terminal) return;
+  if (!p.shown && std::chrono::steady_clock::now() - p.started < std::chrono::milliseconds(500)) return;
+  const int percent = int(100 * done_seconds / total_seconds);
+  if (percent == p.last_percent) return;
+  p.shown = true;
+  p.last_percent = percent;
+  char bar[41];
+  std::memset(bar, '-', 40);
+  std::memset(bar, '#', size_t(percent * 40 / 100));
+  bar[40] = '\0';
+  std::fprintf(stderr, "\r%s: [%s] %3d%%  %.0f of %.0f s", program, bar, percent, done_seconds, total_seconds);
+  std::fflush(stderr);
+}
+
+void progress_end(Progress& p) {
+  if (p.shown) std::fputs("\r\033[K", stderr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i)
-    if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
-      std::fputs(usage, stdout);
-      return 0;
-    }
+  if (args_want_help(argc, argv)) {
+    std::fputs(usage, stdout);
+    return exit_ok;
+  }
   Options o;
-  if (const std::string problem = parse(argc, argv, o); !problem.empty()) return fail(problem);
+  if (!parse(argc, argv, o)) return exit_usage;
 
   std::vector<uint8_t> tune;
   std::string problem;
-  if (!read_file(o.in, tune, problem)) return fail(problem);
-  if (const char* p = psid_problem(tune.data(), uint32_t(tune.size()))) return fail(std::string(o.in) + ": " + p);
-  if (tune[0] == 'R') std::fprintf(stderr, "sidrender: warning: %s is an RSID tune; played as PSID, it may be silent or wrong\n", o.in);
+  if (!read_file(o.in, tune, problem)) return tool_error(program, problem);
+  if (const char* p = psid_problem(tune.data(), uint32_t(tune.size())))
+    return tool_error(program, std::string(o.in) + ": " + p);
+  const long songs = std::max(1, tune[14] << 8 | tune[15]);   // a header's 0 still has the one song
+  if (o.song >= songs) {
+    const std::string range = songs == 1 ? "1 song: give 0" : std::to_string(songs) + " songs: give 0 to " +
+                                                                  std::to_string(songs - 1);
+    return tool_usage_error(program, "--song " + std::to_string(o.song) + " is not in " + o.in + " (it has " +
+                                         range + ")");
+  }
+  if (tune[0] == 'R')
+    std::fprintf(stderr, "%s: warning: %s is an RSID tune; played as PSID, it may be silent or wrong\n", program, o.in);
   if (tune[8] | tune[9])
-    std::fprintf(stderr, "sidrender: warning: header load address $%02X%02X ignored; the data's first two bytes are used\n",
-                 tune[8], tune[9]);
+    std::fprintf(stderr, "%s: warning: header load address $%02X%02X ignored; the data's first two bytes are used\n",
+                 program, tune[8], tune[9]);
 
   WriteLog log;
   if (o.writes && !(log.file = std::fopen(o.writes, "w")))
-    return fail(std::string("cannot write ") + o.writes + ": " + std::strerror(errno));
+    return tool_error(program, std::string("cannot write ") + o.writes + ": " + std::strerror(errno));
   WavWriter wav;
-  if (!wav_open(wav, o.out, sid_sample_rate)) return fail(std::string("cannot write ") + o.out + ": " + std::strerror(errno));
+  if (!wav_open(wav, o.out, sid_sample_rate))
+    return tool_error(program, std::string("cannot write ") + o.out + ": " + std::strerror(errno));
 
   auto st = std::make_unique<SidPlayerState>();
   if (log.file) {
@@ -154,14 +189,17 @@ int main(int argc, char** argv) {
     st->write_context = &log;
   }
   if (sid_prepare_tune(*st, tune.data(), uint32_t(tune.size()), uint8_t(o.song)) == SidLoadResult::cut)
-    std::fprintf(stderr, "sidrender: warning: tune data run past $FFFF and were cut there\n");
+    std::fprintf(stderr, "%s: warning: tune data run past $FFFF and were cut there\n", program);
+  st->chip.muted_voices = o.muted_voices;
   flush_call(log, 0);
   if (!st->last_call_returned)
-    std::fprintf(stderr, "sidrender: warning: init did not return within %u instructions\n", sid_init_instruction_limit);
+    std::fprintf(stderr, "%s: warning: init did not return within %u instructions\n", program,
+                 sid_init_instruction_limit);
 
   const uint64_t total = uint64_t(std::llround(o.seconds * sid_sample_rate));
   int16_t chunk[sid_chunk_samples];
   uint32_t play_max = 0, bounded = 0;
+  Progress progress;
   for (uint64_t done = 0; done < total; done += sid_chunk_samples) {
     sid_render_chunk(*st, chunk, sid_chunk_samples);
     flush_call(log, st->play_calls);
@@ -169,12 +207,14 @@ int main(int argc, char** argv) {
     bounded += !st->last_call_returned;
     const uint64_t left = total - done;
     wav_write(wav, chunk, uint32_t(left < sid_chunk_samples ? left : sid_chunk_samples));
+    if (st->play_calls % 50 == 0) progress_update(progress, double(done) / sid_sample_rate, o.seconds);
   }
+  progress_end(progress);
   if (bounded)
-    std::fprintf(stderr, "sidrender: warning: %u play calls stopped at the %u-instruction bound\n", bounded,
+    std::fprintf(stderr, "%s: warning: %u play calls stopped at the %u-instruction bound\n", program, bounded,
                  sid_play_instruction_limit);
-  if (!wav_close(wav)) return fail(std::string("error writing ") + o.out);
-  if (log.file && std::fclose(log.file) != 0) return fail(std::string("error writing ") + o.writes);
+  if (!wav_close(wav)) return tool_error(program, std::string("error writing ") + o.out);
+  if (log.file && std::fclose(log.file) != 0) return tool_error(program, std::string("error writing ") + o.writes);
 
   if (o.stats)
     std::printf(
@@ -182,5 +222,5 @@ int main(int argc, char** argv) {
         "\"play_instructions_max\":%u,\"play_calls\":%u,\"sid_writes\":%u}\n",
         st->load_address, st->init_address, st->play_address, st->init_instructions, play_max, st->play_calls,
         st->sid_writes);
-  return 0;
+  return exit_ok;
 }
