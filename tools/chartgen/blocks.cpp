@@ -224,7 +224,7 @@ bool block_years_table(const Register& reg, Lines& out, std::string& error) {
     row.push_back({num(int(active_groups(reg, first, last).size())), '2'});
     t.rows.push_back(row);
   }
-  std::vector<Cell> total = {{"All time", 'M'}};
+  std::vector<Cell> total = {{"All years", 'M'}};
   for (int k = 0; k < kind_count; ++k) total.push_back({num(count_releases(reg, reg.first_month, reg.last_month, -1, k)), 'M'});
   total.push_back({num(count_releases(reg, reg.first_month, reg.last_month)), 'M'});
   total.push_back({num(int(active_groups(reg, reg.first_month, reg.last_month).size())), 'M'});
