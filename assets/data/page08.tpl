@@ -32,9 +32,9 @@
 {3}  Of the {7}$(releases all){3} releases, {7}$(releases all c64){3} were for the C64 and {7}$(releases all pc){3} for the PC.
 
 {band 4}
-{2}  $(groups all) groups in 37 months, and one of them has nearly a fifth of every point
-{2}  ever given: {H}Brass Heron{2}, {7}$(group_points all Brass Heron){2} of {7}7770{2}. A release counted once is
-{2}  counted for good, whoever stops releasing: {F}Ferns of Saturday{2}, by a group quiet
-{2}  since 2008, is still No.$(place all Ferns of Saturday) of all time. Missing a release, or one in the
-{2}  wrong month? Write to {S}register@orvella.invalid{2}; corrections are printed
-{2}  here, dated, and the tables are worked out again from the corrected register.
+{2}  $(groups all) groups in 37 months, and one of them holds nearly a fifth of every point
+{2}  ever given: {H}Brass Heron{2}, {7}$(group_points all Brass Heron){2} of {7}7770{2}. A release counted once is counted for
+{2}  good, whoever stops releasing: {F}Ferns of Saturday{2}, by a group quiet since
+{2}  2008, is still No.$(place all Ferns of Saturday) of all time. Missing a release, or one in the wrong
+{2}  month? Write to {S}register@orvella.invalid{2}; corrections are printed here,
+{2}  dated, and the tables are worked out again from the corrected register.

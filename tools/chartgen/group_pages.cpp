@@ -469,7 +469,10 @@ bool block_group_pages(const Register& reg, int year, std::string_view which, Li
           Line sum;
           sum.pad(2);
           sum.put('P', "The first " + num(int(i) + 1) + ": ").put('7', num(running)).put('P', " of the year's ");
-          sum.put('7', num(year_points)).put('P', " chart points, " + num((running * 200 + year_points) / (2 * year_points)) + " in every hundred.");
+          int share = (running * 200 + year_points) / (2 * year_points);  // rounded to a whole per cent
+          sum.put('7', num(year_points)).put('P', " chart points, ");
+          sum.put('P', share < 100 || running == year_points ? num(share) + " in every hundred."
+                                                              : "all but " + num(year_points - running) + ".");
           out.push_back(sum.text);
           out.emplace_back();
         }
