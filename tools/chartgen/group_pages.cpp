@@ -196,6 +196,7 @@ std::vector<GroupYear> part_groups(const Register& reg, const Year& y, Part part
 struct Piece {
   char colour;
   std::string text;
+  bool whole = false;  // never broken across lines (a title, a group's name)
 };
 
 // "  Name C64 ········· right", the right part ending at text_right.
@@ -215,7 +216,7 @@ void wrap_pieces(const std::vector<Piece>& pieces, int indent, Lines& out) {
   std::vector<std::vector<Piece>> words(1);
   for (const Piece& p : pieces)
     for (char c : p.text) {
-      if (c == ' ') {
+      if (c == ' ' && !p.whole) {
         if (!words.back().empty()) words.emplace_back();
         continue;
       }
@@ -393,10 +394,10 @@ void group_block(const Register& reg, const Year& y, const GroupYear& gy, int ra
   if (placed) {
     head.put(rank <= 3 ? 'M' : '1', num(rank) + ".").put('1', " ");
     heading(head, 'G', name, machine,
-            {{'7', num(gy.standing.points)}, {'2', gy.standing.points == 1 ? " point  " : " points  "}, {'F', num(n)},
+            {{'7', num(gy.standing.points)}, {'2', gy.standing.points == 1 ? " point  " : " points  "}, {'7', num(n)},
              {'2', n == 1 ? " release" : " releases"}});
   } else {
-    std::vector<Piece> right = {{'F', num(n)}, {'2', n == 1 ? " release" : " releases"}};
+    std::vector<Piece> right = {{'7', num(n)}, {'2', n == 1 ? " release" : " releases"}};
     if (gy.closest >= 0) right.push_back({'2', "  best place "}), right.push_back({'7', ordinal(gy.closest_place)});
     heading(head, 'H', name, machine, right);
   }
@@ -533,13 +534,13 @@ bool block_month_diary(const Register& reg, int year, Lines& out, std::string& e
     auto groups_of = [&](const std::vector<std::string>& names) {
       for (size_t i = 0; i < names.size(); ++i) {
         if (i) text.push_back({'3', i + 1 == names.size() ? " and " : ", "});
-        text.push_back({'H', names[i]});
+        text.push_back({'H', names[i], true});
       }
     };
     const auto& chart = y.chart(m);
     if (!chart.empty()) {
       const Release& top = reg.releases[size_t(chart.front().release)];
-      text.insert(text.end(), {{'3', "No.1: "}, {'F', top.title}, {'3', " by "}, {'H', reg.groups[size_t(top.group)]},
+      text.insert(text.end(), {{'3', "No.1: "}, {'F', top.title, true}, {'3', " by "}, {'H', reg.groups[size_t(top.group)], true},
                                {'3', ". "}});
     }
     std::vector<std::string> busiest, newcomers, farewells;
@@ -595,7 +596,7 @@ bool block_kind_leaders(const Register& reg, int year, Lines& out, std::string& 
     size_t cut = std::min<size_t>(3, counts.size()) - 1;
     for (size_t i = 0; i < counts.size() && (i <= cut || counts[i].first == counts[cut].first); ++i) {
       if (i) most.push_back({'2', ", "});
-      most.push_back({'H', reg.groups[size_t(counts[i].second)]});
+      most.push_back({'H', reg.groups[size_t(counts[i].second)], true});
       most.push_back({'7', " " + num(-counts[i].first)});
     }
     wrap_pieces(most, 7, out);
