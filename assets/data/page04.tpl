@@ -4,18 +4,16 @@
 {3}  Counted from the ORVELLA register, 1 January to 20 December 2009
 {band 6}
 
-{2}  The long one, and the page most of you scroll to first: every one of the
-{2}  {7}$(groups 2009){2} groups that released something in 2009, and all {7}$(releases 2009){2} of their
-{2}  productions. The groups with chart points come first, the most points at the
-{2}  top; then the busy groups still waiting for a placing, closest to the chart
-{2}  first; then the groups with a handful of releases, in one table. The index
-{2}  at the bottom ({1}End{2} takes you there) tells you where to find yours.
+{2}  The long one, and the page most of you scroll to first: all {7}$(releases 2009){2} releases
+{2}  of 2009, from the {7}$(groups 2009){2} groups that made them. Part I holds the groups with
+{2}  chart points, the most first; part II the busy groups still waiting for a
+{2}  placing, the closest first; part III the rest, in one table. The index at
+{2}  the bottom ({1}End{2} takes you there) tells you where to find yours.
 
 {G f2}  The whole scene in 2009
 @group_months 2009
-{3}  Music: music disks  Gfx: graphics collections  ·: nothing that month
-{3}  A release counts in the month it came out; one from after the 20th charts
-{3}  in the next month, which is why the December row stops at the deadline.
+{3}  Music: music disks.  Gfx: graphics collections.  C64, PC: the year by machine.
+{3}  A release counts in the month it came out; December stops at the deadline.
 
 {P f2}  The year month by month
 {3}  Each month's No.1, its busiest groups, and who arrived or fell silent.
@@ -26,22 +24,19 @@
 @kind_leaders 2009
 
 {band 4}
-{2}  How to read a group: the heading gives its chart points and its releases.
-{2}  Under it come the group's best production of the year, then every release
-{2}  in date order. A production that was voted shows its places month by month
-{2}  ({7}#3 #5{2}; {3}-{2} for a month outside the top twenty) and the points they earned,
-{2}  and under that each month's score and number of votes ({3}9.4/189{2}), with the
-{2}  place when it missed the chart. The notes are the register's own: chart
-{2}  entries, last year's count, the busiest month, the count since the start.
+{2}  How to read a group: its name, its machine, its chart points and releases;
+{2}  then its best placing of the year, and every release in date order. A prod
+{2}  that was voted shows its places ({7}#3 #5{2}; {3}-{2} outside the top twenty), the
+{2}  points they earned, and each month's score and votes ({3}9.4/189{2}), with the
+{2}  place when it missed the chart. The notes are worked out from the register:
+{2}  chart entries, last year's count, the busiest month, the count of all years.
 @group_pages 2009 charts
 {2}  {H}Brass Heron{2} alone took a quarter of the year's points. Further down, one good
-{2}  month makes a season: a single placing is a line in the group's history,
-{2}  and it is in this page for good.
+{2}  month makes a season, and a single placing stays on this page for good.
 
 @group_pages 2009 busy
-{2}  Every group above released five times or more without a placing. Several
-{2}  missed by a handful of votes, and most were voted at least once: the
-{2}  places under their titles show how near they came.
+{2}  Every group above released five times or more without a placing, and every
+{2}  one was voted: the places under their titles show how near they came.
 
 @group_pages 2009 few
 {3}  Votes: the best score and its number of votes; none, when nobody marked it.
@@ -49,13 +44,12 @@
 
 {band 4}
 {H f2}  Gone quiet
-{2}  These groups released nothing this year. Their work stays in the register
-{2}  and on {1}> Alltime Stats{2}; we would be glad to count them again.
+{2}  Nothing from these this year, the most recently quiet first. Their work
+{2}  stays on {1}> Alltime Stats{2}, and we would be glad to count them again.
 @gone_quiet 2009
 
 {band 6}
-{G f2}  Find your group
-{3}  I.12 is place 12 in part I; II and III are the two parts that follow it.
+{G f2}  Find your group{3 f1}  ·  {2}I.12 is place 12 in part I; II and III follow it
 @group_index 2009
 
 {3}  Missing a release, or counted in the wrong month? Write to the chart team at

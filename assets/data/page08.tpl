@@ -26,15 +26,15 @@
 
 {band 6}
 {G f2}  Every group, year by year
-{3}  Ordered by releases in all years; points and No.1s from all 37 charts.
+{3}  By releases in all years; No.1s counts the months a group was on top.
 @group_years
 
-{3}  Points and No.1s: all 37 charts; No.1s counts the months a group was on top.
+{3}  Of the {7}$(releases all){3} releases, {7}$(releases all c64){3} were for the C64 and {7}$(releases all pc){3} for the PC.
 
 {band 4}
-{2}  $(groups all) groups in 37 months. Some have gone quiet since: {H}Mossgrain{2} after 2007,
-{2}  {H}Bellows Kin{2}, {H}Duskfold{2}, {H}Gossamer Byte{2} and {H}Dapple Grey{2} during 2008, and this
-{2}  year {H}Slate Harbour{2} and {H}Hollow Kettle{2}, with three more silent since the
-{2}  summer. A release counted once is counted for good: {F}Ferns of Saturday{2} still
-{2}  stands in the top three of all time. Missing a release, or one in the wrong
-{2}  month? {S}register@orvella.invalid{2}: corrections are printed here, and dated.
+{2}  $(groups all) groups in 37 months, and one of them holds nearly a fifth of every point
+{2}  ever given: {H}Brass Heron{2}, {7}$(group_points all Brass Heron){2} of {7}7770{2}. A release counted once is counted for
+{2}  good, whoever stops releasing: {F}Ferns of Saturday{2}, by a group quiet since
+{2}  2008, is still No.$(place all Ferns of Saturday) of all time. Missing a release, or one in the wrong
+{2}  month? Write to {S}register@orvella.invalid{2}; corrections are printed here,
+{2}  dated, and the tables are worked out again from the corrected register.

@@ -42,7 +42,7 @@ std::string parse_error(const std::string& text) {
 
 const std::string head =
     "ballots | 2009-10 | 100\nballots | 2009-11 | 100\nballots | 2009-12 | 100\n"
-    "group | Alpha\ngroup | Beta\n";
+    "group | Alpha | c64\ngroup | Beta | pc\n";
 
 }  // namespace
 
@@ -74,7 +74,7 @@ TEST(ChartgenRegister, RejectsBadRecordsWithTheirLine) {
   EXPECT_EQ(parse_error(head + "release | 2009-11-02 | Alpha | demo | X\nrelease | 2009-11-03 | Beta | demo | X\n"),
             "t:7: title 'X' used twice");
   EXPECT_EQ(parse_error(head + "release | 2009-11-02 | Alpha | demo | X | 9.4/101\n"),
-            "t:6: more votes than ballots in that month");
+            "t:6: more votes than counted ballots in that month");
   EXPECT_EQ(parse_error(head + "release | 2009-12-02 | Alpha | demo | X | 9.4/5 9.0/5\n"),
             "t:6: chart mark for a month without ballots");
   EXPECT_EQ(parse_error(head + "release | 2009-11-02 | Alpha | demo | X | 94/5\n"),
@@ -84,6 +84,35 @@ TEST(ChartgenRegister, RejectsBadRecordsWithTheirLine) {
   EXPECT_EQ(parse_error("ballots | 2009-10 | 100\nballots | 2009-12 | 100\n"),
             "t:2: ballots must list consecutive months in order");
   EXPECT_EQ(parse_error(head + "vote | 1\n"), "t:6: unknown record 'vote' (ballots, group, release)");
+  EXPECT_EQ(parse_error(head + "group | Gamma\n"), "t:6: group needs: group | Name | c64 or pc");
+  EXPECT_EQ(parse_error(head + "group | Gamma | amiga\n"), "t:6: unknown machine 'amiga' (c64, pc)");
+  EXPECT_EQ(parse_error("ballots | 2009-10 | 100 | 100\n"),
+            "t:1: bad spoiled count '100' (0 up to the ballots received)");
+}
+
+// A ballot marks at most ten productions, a score needs five votes, and the
+// score must be an average that so many marks from 1 to 10 can make.
+TEST(ChartgenRegister, MarksMustBePossibleUnderTheRules) {
+  // 100 received, 10 spoiled: 90 counted ballots hold at most 900 marks.
+  std::string month = "ballots | 2009-12 | 100 | 10\ngroup | Alpha | c64\n";
+  std::string full;
+  for (int i = 0; i < 10; ++i) full += "release | 2009-12-01 | Alpha | demo | P" + std::to_string(i) + " | 8.0/90\n";
+  Register reg = parse_ok(month + full);
+  EXPECT_EQ(reg.counted(month_index(2009, 12)), 90);
+  EXPECT_EQ(parse_error(month + full + "release | 2009-12-02 | Alpha | demo | One more | 7.0/5\n"),
+            "t:1: 905 votes on 90 counted ballots, more than the 900 that 10 marks a ballot allow");
+  EXPECT_EQ(parse_error(month + "release | 2009-12-02 | Alpha | demo | X | 7.0/91\n"),
+            "t:3: more votes than counted ballots in that month");
+  EXPECT_EQ(parse_error(month + "release | 2009-12-02 | Alpha | demo | X | 7.0/4\n"),
+            "t:3: '7.0/4': fewer than 5 votes, which is no score (leave the month as -)");
+  // Five marks average to a multiple of 0.2: 7.1 is out of reach, 7.2 is not.
+  EXPECT_EQ(parse_error(month + "release | 2009-12-02 | Alpha | demo | X | 7.1/5\n"),
+            "t:3: '7.1/5': no 5 marks from 1 to 10 average to that score");
+  parse_ok(month + "release | 2009-12-02 | Alpha | demo | X | 7.2/5\n");
+  EXPECT_TRUE(score_possible(94, 189));  // 1771 / 189 = 9.37
+  EXPECT_TRUE(score_possible(100, 7));
+  EXPECT_FALSE(score_possible(95, 3));   // 28 / 3 = 9.33, 29 / 3 = 9.67
+  EXPECT_TRUE(score_possible(97, 3));
 }
 
 TEST(ChartgenCharts, OrderDeadlineMovementAndPoints) {
@@ -202,10 +231,10 @@ TEST(ChartgenLayout, LinesAndTables) {
 // places, Beta releases five times and is voted only outside the top twenty,
 // Gamma releases once.
 TEST(ChartgenBlocks, GroupPagesPutEachGroupInOnePart) {
-  std::string text = head + "group | Gamma\n";
+  std::string text = head + "group | Gamma | pc\n";
   for (int i = 0; i < 20; ++i)
     text += "release | 2009-11-0" + std::to_string(1 + i % 9) + " | Alpha | demo | A" + std::to_string(i) + " | 8." +
-            std::to_string(i % 10) + "/50\n";
+            std::to_string(i % 10) + "/40\n";
   text += "release | 2009-11-02 | Beta | intro | Near | 5.0/12\n";
   for (int i = 0; i < 4; ++i) text += "release | 2009-12-0" + std::to_string(1 + i) + " | Beta | music | B" + std::to_string(i) + "\n";
   text += "release | 2009-10-03 | Gamma | gfx | Lone\n";
@@ -234,7 +263,7 @@ TEST(ChartgenBlocks, GroupPagesPutEachGroupInOnePart) {
   EXPECT_NE(index.find("I.1"), std::string::npos);
   EXPECT_NE(index.find("{2}II"), std::string::npos);
   EXPECT_NE(index.find("{2}III"), std::string::npos);
-  EXPECT_NE(expand("@month_diary 2009\n").find("First release ever: Gamma"), std::string::npos);
+  EXPECT_NE(expand("@month_diary 2009\n").find("First release ever: {H}Gamma"), std::string::npos);
   std::string error;
   std::vector<std::string> lines;
   EXPECT_FALSE(expand_template("@group_pages 2009 most\n", "p", reg, lines, error));
@@ -273,6 +302,50 @@ std::vector<std::vector<std::string>> blocks_of(const std::string& page) {
 }
 
 }  // namespace
+
+// What a reader checks first on the long page: a tie is told as a tie, the
+// best production is the best placed one, and the index sorts as people do.
+TEST(ChartgenBlocks, GroupPagesTellTiesAndSortLikeAReader) {
+  std::string text =
+      "ballots | 2009-10 | 100\nballots | 2009-11 | 100\nballots | 2009-12 | 100\n"
+      "group | Zeta | c64\ngroup | alpha | pc\ngroup | \xC3\x84pfel | pc\ngroup | Beta | c64\n";
+  // Zeta: 3 releases in October and 3 in November. Many, second to Beta's B1
+  // three times, has the most points; Top, No.1 once, the best placing.
+  text += "release | 2009-10-01 | Zeta | demo | Many | 8.0/30 8.0/30 8.0/30\n"
+          "release | 2009-10-02 | Zeta | music | Z2\nrelease | 2009-10-03 | Zeta | music | Z3\n"
+          "release | 2009-11-01 | Zeta | demo | Top | 9.9/40\n"
+          "release | 2009-11-02 | Zeta | music | Z5\nrelease | 2009-11-03 | Zeta | music | Z6\n"
+          "release | 2009-10-05 | alpha | music | A1\nrelease | 2009-10-06 | alpha | music | A2\n"
+          "release | 2009-10-07 | alpha | music | A3\nrelease | 2009-10-08 | Beta | music | B1 | 9.5/20 9.5/20 9.5/20\n"
+          "release | 2009-10-09 | \xC3\x84pfel | music | P1\n";
+  Register reg = parse_ok(text);
+  auto expand = [&](const std::string& tpl) {
+    std::vector<std::string> lines;
+    std::string error;
+    EXPECT_TRUE(expand_template(tpl, "p", reg, lines, error)) << error;
+    std::string all;
+    for (const std::string& l : lines) all += plain(l) + "\n";
+    return std::regex_replace(all, std::regex("\n +"), " ");  // the notes wrap
+  };
+  std::string charts = expand("@group_pages 2009 charts\n");
+  EXPECT_NE(charts.find("Zeta C64"), std::string::npos) << charts;
+  EXPECT_NE(charts.find("Best: Top (demo), No.1 in November."), std::string::npos) << charts;
+  EXPECT_NE(charts.find("Busiest in October and November, with 3 each."), std::string::npos) << charts;
+  // Beta and Äpfel are level third on music disks: both stand, by name.
+  std::string leaders = expand("@kind_leaders 2009\n");
+  EXPECT_NE(leaders.find("Zeta 4, alpha 3, \xC3\x84pfel 1, Beta 1"), std::string::npos) << leaders;
+  // The index ignores case and accents: alpha, Äpfel, Beta, Zeta, down the columns.
+  std::vector<std::string> index;
+  std::string error;
+  ASSERT_TRUE(expand_template("@group_index 2009\n", "p", reg, index, error)) << error;
+  ASSERT_EQ(index.size(), 2u);
+  EXPECT_EQ(plain(index[0]).find("   alpha "), 0u);
+  EXPECT_EQ(plain(index[1]).find("   \xC3\x84pfel "), 0u);
+  EXPECT_NE(plain(index[0]).find(" Beta "), std::string::npos);
+  EXPECT_NE(plain(index[1]).find(" Zeta "), std::string::npos);
+  EXPECT_LT(sort_key("F\xC3\xA4hre 9"), sort_key("Fennel"));
+  EXPECT_EQ(sort_key("DXQ"), sort_key("dxq"));
+}
 
 // What the long stats page must never again be: 75 look-alike grids of dots.
 TEST(ChartgenPages, GroupReleaseStatsHasNoLookAlikeOrEmptyBlocks) {

@@ -172,4 +172,77 @@ TEST(IssueText, AddressesAreOnReservedNames) {
   EXPECT_GE(addresses, 10);  // ballots, letters and the register all have one
 }
 
+// The menu, the credits, the scroller's prompt and the ticker's skin hints are
+// the system's own texts; an edit of the issue must leave them as they are.
+TEST(IssueText, TheSystemsOwnTextsStayAsTheyAre) {
+  std::ifstream in(MAG_SOURCE_DIR "/assets/texts.txt", std::ios::binary);
+  std::ostringstream all;
+  all << in.rdbuf();
+  IssueTexts texts;
+  Problems problems;
+  parse_texts("texts.txt", all.str(), texts, problems);
+  ASSERT_TRUE(problems.empty()) << problem_text(problems[0]);
+  EXPECT_EQ(texts.menu_header, "ORVELLA ISSUE 37");
+  const char* labels[] = {"> Monthly Chart",         "> Monthly Overview",       "> Group Of The Month",
+                          "> Group Release Stats",   "> Yearly Stats",           "> Yearly Overview",
+                          "> Group Of The Year",     "> Alltime Stats",          "> Alltime Overview",
+                          "Help",                    "> This Issues Editorial",  "Rules",
+                          "> Credits For The Charts", "> Letters To The Editor", "> This Issues Music",
+                          "> Interview with you?",   "> No Good Games for Xmas09?", "> Interview with you?",
+                          "> New ISO/DOX rules Status!", "> Article here"};
+  for (int e = 1; e <= 20; ++e) {
+    EXPECT_EQ(texts.menu_labels[size_t(e)], labels[e - 1]) << "entry " << e;
+    EXPECT_EQ(texts.menu_visible[size_t(e)], e <= 16 ? 1 : 0) << "entry " << e;
+  }
+  const char* credits[] = {"***********************", "*ORVELLA*", "***********************", "", "issue number 37",
+                           "Released on",             "27-12-2009", "",                        "= TRY F1 TO F12 ="};
+  for (int k = 1; k <= 9; ++k) EXPECT_EQ(texts.credit_lines[size_t(k)], credits[k - 1]) << "credit line " << k;
+  std::string scroller;
+  int pauses = 0;
+  for (const std::string& piece : texts.scroller_pieces) scroller += piece, pauses += piece.starts_with("a");
+  EXPECT_NE(scroller.find(" PLEASE PRESS THE -LEFT MOUSE- BUTTON OR -ESCAPE- TO BEGIN   ----   WE HOPE YOU ENJOY IT   "),
+            std::string::npos);
+  EXPECT_EQ(pauses, 5);
+  for (int m = 1; m <= 4; ++m)
+    EXPECT_TRUE(texts.module_titles[size_t(m)].ends_with("....    F1 To select 'Grunge' skin    F2 To select 'Carbon' skin"))
+        << texts.module_titles[size_t(m)];
+}
+
+// Every framed table on every page has its borders in the same columns on
+// each of its lines, from the top corner to the bottom one.
+TEST(IssueText, TableBordersLineUp) {
+  namespace fs = std::filesystem;
+  // ║ │ ╤ ╧ ┼ ╟ ╢ ╔ ╗ ╚ ╝ in code page 437
+  const std::string borders = "\xBA\xB3\xD1\xCF\xC5\xC7\xB6\xC9\xBB\xC8\xBC";
+  int tables = 0;
+  for (int n = 1; n <= 20; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "page%02d.txt", n);
+    std::ifstream in(fs::path(MAG_SOURCE_DIR) / "assets/pages" / name, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    Problems problems;
+    auto lines = page(all.str(), problems);
+    ASSERT_TRUE(problems.empty()) << problem_text(problems[0]);
+    std::vector<size_t> top;  // border columns of the table's first line; empty outside a table
+    for (size_t i = 0; i < lines.size(); ++i) {
+      const std::string& text = lines[i].text;
+      size_t first = text.find_first_not_of(' ');
+      if (first == std::string::npos) continue;
+      std::vector<size_t> columns;
+      for (size_t c = 0; c < text.size(); ++c)
+        if (borders.find(text[c]) != std::string::npos) columns.push_back(c);
+      if (top.empty() && text[first] == '\xC9') {
+        top = columns;
+        ++tables;
+      } else if (!top.empty()) {
+        EXPECT_EQ(columns, top) << name << ":" << i + 1 << ": a border out of line with the table's top";
+        if (text[first] == '\xC8') top.clear();
+      }
+    }
+    EXPECT_TRUE(top.empty()) << name << ": a table without its bottom line";
+  }
+  EXPECT_GT(tables, 30);
+}
+
 }  // namespace

@@ -64,7 +64,7 @@ bool block_monthly_chart(const Register& reg, int month, Lines& out, std::string
     t.rows.push_back({{num(e.rank), rank_colour(e.rank)},
                       {r.title, e.rank <= 3 ? 'D' : 'F'},
                       {reg.groups[r.group], 'H'},
-                      {std::string(kind_short[r.kind]), kind_colour[r.kind]},
+                      {type_text(r), kind_colour[r.kind]},
                       {score_text(e.score), '7'},
                       move_cell(e)});
   }
@@ -104,6 +104,21 @@ bool block_group_months(const Register& reg, int year, int group, Lines& out, st
   total.push_back({num(count_releases(reg, first, last, group)), 'D'});
   t.rule_before = {t.rows.size()};
   t.rows.push_back(total);
+  if (group < 0) {  // the whole scene: the year again, machine by machine
+    for (int mc = 0; mc < machine_count; ++mc) {
+      std::vector<Cell> row = {{std::string(machine_short[size_t(mc)]), '2'}};
+      int all = 0;
+      for (int k = 0; k < kind_count; ++k) {
+        int n = 0;
+        for (size_t g = 0; g < reg.groups.size(); ++g)
+          if (reg.group_machine[g] == mc) n += count_releases(reg, first, last, int(g), k);
+        all += n;
+        row.push_back({zero_dot(n), n ? kind_colour[k] : '3'});
+      }
+      row.push_back({num(all), '1'});
+      t.rows.push_back(row);
+    }
+  }
   return render_table(t, out, error);
 }
 
@@ -117,7 +132,7 @@ bool block_production_chart(const Register& reg, Period p, int places, Lines& ou
     t.rows.push_back({{num(int(i) + 1), rank_colour(int(i) + 1)},
                       {r.title, i < 3 ? 'D' : 'F'},
                       {reg.groups[r.group], 'H'},
-                      {std::string(kind_short[r.kind]), kind_colour[r.kind]},
+                      {type_text(r), kind_colour[r.kind]},
                       {num(s.points), '7'},
                       {"#" + num(s.best_rank), s.best_rank == 1 ? 'M' : '2'},
                       {score_text(s.best_score), '2'}});
@@ -209,7 +224,7 @@ bool block_years_table(const Register& reg, Lines& out, std::string& error) {
     row.push_back({num(int(active_groups(reg, first, last).size())), '2'});
     t.rows.push_back(row);
   }
-  std::vector<Cell> total = {{"All time", 'M'}};
+  std::vector<Cell> total = {{"All years", 'M'}};
   for (int k = 0; k < kind_count; ++k) total.push_back({num(count_releases(reg, reg.first_month, reg.last_month, -1, k)), 'M'});
   total.push_back({num(count_releases(reg, reg.first_month, reg.last_month)), 'M'});
   total.push_back({num(int(active_groups(reg, reg.first_month, reg.last_month).size())), 'M'});
@@ -232,7 +247,7 @@ bool block_group_years(const Register& reg, Lines& out, std::string& error) {
   auto total_of = [&](int g) { return count_releases(reg, reg.first_month, reg.last_month, g); };
   std::stable_sort(groups.begin(), groups.end(), [&](int a, int b) {
     int ta = total_of(a), tb = total_of(b);
-    return ta != tb ? ta > tb : reg.groups[a] < reg.groups[b];
+    return ta != tb ? ta > tb : sort_key(reg.groups[a]) < sort_key(reg.groups[b]);
   });
   for (int g : groups) {
     std::vector<Cell> row = {{reg.groups[g], 'H'}};

@@ -114,7 +114,7 @@ struct GroupYear {
   std::vector<int> releases;  // released in the year, by date
   std::vector<int> carried;   // released earlier, placed in the year's charts
   Standing standing;          // points 0 when never placed
-  int best = -1, best_rank = 0;
+  int best = -1, best_rank = 0;  // the best placing of the year; more points break a tie
   std::vector<int> best_months;  // months in which the best production stood at its best place
   int closest = -1, closest_score = 0, closest_place = 0;  // the production that came nearest the chart
   int chart_months = 0;  // months with at least one placing
@@ -136,11 +136,13 @@ GroupYear group_year(const Register& reg, const Year& y, int g) {
       if (placed) gy.carried.push_back(int(i));
     }
   }
-  for (const Standing& s : y.productions)  // the group's production with the most points
-    if (reg.releases[size_t(s.id)].group == g) {
+  auto listed = [&](int id) {
+    return std::find(gy.releases.begin(), gy.releases.end(), id) != gy.releases.end() ||
+           std::find(gy.carried.begin(), gy.carried.end(), id) != gy.carried.end();
+  };
+  for (const Standing& s : y.productions)  // by points, so the first of the best place has the most
+    if (reg.releases[size_t(s.id)].group == g && (gy.best < 0 || s.best_rank < gy.best_rank))
       gy.best = s.id, gy.best_rank = s.best_rank;
-      break;
-    }
   for (int m = y.first; m <= y.last; ++m) {
     bool placed = false;
     for (const ChartEntry& e : y.chart(m)) {
@@ -151,7 +153,7 @@ GroupYear group_year(const Register& reg, const Year& y, int g) {
     gy.chart_months += placed;
     const auto& o = y.order[size_t(m - y.first)];
     for (size_t k = 0; k < o.size(); ++k) {
-      if (reg.releases[size_t(o[k])].group != g) continue;
+      if (!listed(o[k])) continue;  // the block shows where its own releases stood
       for (const Vote& v : reg.releases[size_t(o[k])].votes)
         if (v.month == m && (gy.closest < 0 || int(k) + 1 < gy.closest_place))
           gy.closest = o[k], gy.closest_score = v.score, gy.closest_place = int(k) + 1;
@@ -174,7 +176,7 @@ std::vector<GroupYear> part_groups(const Register& reg, const Year& y, Part part
     GroupYear gy = group_year(reg, y, g);
     if (part_of(gy) == part) out.push_back(gy);
   }
-  auto name = [&](const GroupYear& gy) { return std::string_view(reg.groups[size_t(gy.group)]); };
+  auto name = [&](const GroupYear& gy) { return sort_key(reg.groups[size_t(gy.group)]); };
   auto size = [](const GroupYear& gy) { return int(gy.releases.size()); };
   std::sort(out.begin(), out.end(), [&](const GroupYear& a, const GroupYear& b) {
     switch (part) {
@@ -194,38 +196,67 @@ std::vector<GroupYear> part_groups(const Register& reg, const Year& y, Part part
 struct Piece {
   char colour;
   std::string text;
+  bool whole = false;  // never broken across lines (a title, a group's name)
 };
 
-// "  Name ········· right", the right part ending at text_right.
-void heading(Line& l, char name_colour, const std::string& name, const std::vector<Piece>& right) {
+// "  Name C64 ········· right", the right part ending at text_right.
+void heading(Line& l, char name_colour, const std::string& name, std::string_view machine,
+             const std::vector<Piece>& right) {
   int right_width = 0;
   for (const Piece& p : right) right_width += text_width(p.text);
-  l.put(name_colour, name, 2).put('3', " ", 1).fill('3', "·", text_right - right_width - 1).pad(text_right - right_width);
+  l.put(name_colour, name, 2).put('3', " ", 1).put('2', machine).put('3', " ");
+  l.fill('3', "·", text_right - right_width - 1).pad(text_right - right_width);
   for (const Piece& p : right) l.put(p.colour, p.text);
 }
 
-// Words wrapped at text_right, every line starting at indent.
-void wrap_text(const std::string& text, char colour, int indent, Lines& out) {
-  Line l;
-  l.pad(indent);
-  size_t pos = 0;
-  bool line_start = true;
-  while (pos < text.size()) {
-    size_t end = text.find(' ', pos);
-    if (end == std::string::npos) end = text.size();
-    std::string word = text.substr(pos, end - pos);
-    pos = end + 1;
-    if (!line_start && l.width + 1 + text_width(word) > text_right) {
-      out.push_back(l.text);
-      l = Line();
-      l.pad(indent);
-      line_start = true;
+// Coloured text wrapped at text_right, every line starting at indent. Words
+// break at spaces only, so "Lantern" and a full stop in another colour stay
+// together.
+void wrap_pieces(const std::vector<Piece>& pieces, int indent, Lines& out) {
+  std::vector<std::vector<Piece>> words(1);
+  for (const Piece& p : pieces)
+    for (char c : p.text) {
+      if (c == ' ' && !p.whole) {
+        if (!words.back().empty()) words.emplace_back();
+        continue;
+      }
+      auto& w = words.back();
+      if (w.empty() || w.back().colour != p.colour) w.push_back({p.colour, ""});
+      w.back().text += c;
     }
-    l.put(colour, (line_start ? "" : " ") + word);
-    line_start = false;
+  std::erase_if(words, [](const auto& w) { return w.empty(); });
+  std::vector<int> widths;
+  for (const auto& w : words) {
+    int width = 0;
+    for (const Piece& p : w) width += text_width(p.text);
+    widths.push_back(width);
   }
-  out.push_back(l.text);
+  // Greedy breaks; then a last line of one word takes a second one along.
+  std::vector<size_t> starts = {0};
+  for (size_t i = 0, at = size_t(indent); i < words.size(); ++i) {
+    if (i > starts.back() && at + 1 + size_t(widths[i]) > size_t(text_right)) {
+      starts.push_back(i);
+      at = size_t(indent);
+    }
+    at += (i > starts.back() ? 1 : 0) + size_t(widths[i]);
+  }
+  size_t last = starts.back();
+  if (starts.size() > 1 && last + 1 == words.size() && last - starts[starts.size() - 2] >= 2 &&
+      indent + widths[last - 1] + 1 + widths[last] <= text_right)
+    --starts.back();
+  starts.push_back(words.size());
+  for (size_t k = 0; k + 1 < starts.size(); ++k) {
+    Line l;
+    l.pad(indent);
+    for (size_t i = starts[k]; i < starts[k + 1]; ++i) {
+      if (i > starts[k]) l.put(l.colour, " ");
+      for (const Piece& p : words[i]) l.put(p.colour, p.text);
+    }
+    out.push_back(l.text);
+  }
 }
+
+void wrap_text(const std::string& text, char colour, int indent, Lines& out) { wrap_pieces({{colour, text}}, indent, out); }
 
 // One release: date, kind and title, and for a production that was voted
 // its places and points in the year, then a line with each chart month's
@@ -326,9 +357,16 @@ std::string group_notes(const Register& reg, const Year& y, const GroupYear& gy)
     notes.push_back("Mostly " + kind_word(top_kind, 2) + ": " + num(top) + " of " + num(now) + ".");
   if (std::count_if(kinds.begin(), kinds.end(), [](int k) { return k > 0; }) == kind_count)
     notes.push_back("Something of every kind.");
-  auto busiest = std::max_element(per_month.begin(), per_month.end(), [](auto& a, auto& b) { return a.second < b.second; });
-  if (busiest != per_month.end() && busiest->second >= 3)
-    notes.push_back("Busiest in " + month_word(busiest->first) + ", with " + num(busiest->second) + ".");
+  int most = 0;
+  std::vector<int> busiest;  // every month with the most releases
+  for (auto [m, n] : per_month) {
+    if (n > most) most = n, busiest.clear();
+    if (n == most) busiest.push_back(m);
+  }
+  if (most >= 3 && busiest.size() <= 3)
+    notes.push_back("Busiest in " + month_list(busiest) + ", with " + num(most) + (busiest.size() > 1 ? " each." : "."));
+  else if (most >= 3)
+    notes.push_back("Never more than " + num(most) + " releases in a month.");
   int months = y.last - y.first + 1, active = int(per_month.size());
   if (active == months && months > 1)
     notes.push_back("Released something in every month.");
@@ -348,19 +386,20 @@ std::string group_notes(const Register& reg, const Year& y, const GroupYear& gy)
 
 void group_block(const Register& reg, const Year& y, const GroupYear& gy, int rank, Lines& out) {
   const std::string& name = reg.groups[size_t(gy.group)];
+  std::string_view machine = machine_short[size_t(reg.group_machine[size_t(gy.group)])];
   int n = int(gy.releases.size());
   bool placed = gy.standing.points > 0;
   Line head;
   head.pad(2);
   if (placed) {
     head.put(rank <= 3 ? 'M' : '1', num(rank) + ".").put('1', " ");
-    heading(head, 'G', name,
-            {{'7', num(gy.standing.points)}, {'2', gy.standing.points == 1 ? " point  " : " points  "}, {'F', num(n)},
+    heading(head, 'G', name, machine,
+            {{'7', num(gy.standing.points)}, {'2', gy.standing.points == 1 ? " point  " : " points  "}, {'7', num(n)},
              {'2', n == 1 ? " release" : " releases"}});
   } else {
-    std::vector<Piece> right = {{'F', num(n)}, {'2', n == 1 ? " release" : " releases"}};
+    std::vector<Piece> right = {{'7', num(n)}, {'2', n == 1 ? " release" : " releases"}};
     if (gy.closest >= 0) right.push_back({'2', "  best place "}), right.push_back({'7', ordinal(gy.closest_place)});
-    heading(head, 'H', name, right);
+    heading(head, 'H', name, machine, right);
   }
   out.push_back(head.text);
 
@@ -431,7 +470,10 @@ bool block_group_pages(const Register& reg, int year, std::string_view which, Li
           Line sum;
           sum.pad(2);
           sum.put('P', "The first " + num(int(i) + 1) + ": ").put('7', num(running)).put('P', " of the year's ");
-          sum.put('7', num(year_points)).put('P', " chart points, " + num(running * 100 / year_points) + " in every hundred.");
+          int share = (running * 200 + year_points) / (2 * year_points);  // rounded to a whole per cent
+          sum.put('7', num(year_points)).put('P', " chart points, ");
+          sum.put('P', share < 100 || running == year_points ? num(share) + " in every hundred."
+                                                              : "all but " + num(year_points - running) + ".");
           out.push_back(sum.text);
           out.emplace_back();
         }
@@ -447,7 +489,7 @@ bool block_group_pages(const Register& reg, int year, std::string_view which, Li
                    num(int(groups.size())) + " groups with up to " + num(busy_releases - 1) + " releases, none placed",
                    out);
       Table t;
-      t.columns = {{"Group"}, {"Date", true}, {"Kind"}, {"Production"}, {"Votes", true}};
+      t.columns = {{"Group"}, {"Date", true}, {"Type"}, {"Production"}, {"Votes", true}};
       for (const GroupYear& gy : groups) {
         if (!t.rows.empty()) t.rule_before.push_back(t.rows.size());
         for (size_t k = 0; k < gy.releases.size(); ++k) {
@@ -457,7 +499,7 @@ bool block_group_pages(const Register& reg, int year, std::string_view which, Li
             if (v.score > best) best = v.score, votes = v.votes;
           t.rows.push_back({{k == 0 ? reg.groups[size_t(gy.group)] : "", 'H'},
                             {day_month(r), '2'},
-                            {std::string(kind_short[size_t(r.kind)]), kind_colour[size_t(r.kind)]},
+                            {type_text(r), kind_colour[size_t(r.kind)]},
                             {r.title, 'F'},
                             {best ? score_text(best) + "/" + num(votes) : "none", best ? '7' : '3'}});
         }
@@ -488,11 +530,18 @@ bool block_month_diary(const Register& reg, int year, Lines& out, std::string& e
     l.put('P', month_word(m), 2).pad(13);
     l.put('7', num(count_releases(reg, m, m)), 1).put('3', " releases from ").put('7', num(groups)).put('3', " groups");
     out.push_back(l.text);
-    std::string text;
+    std::vector<Piece> text;
+    auto groups_of = [&](const std::vector<std::string>& names) {
+      for (size_t i = 0; i < names.size(); ++i) {
+        if (i) text.push_back({'3', i + 1 == names.size() ? " and " : ", "});
+        text.push_back({'H', names[i], true});
+      }
+    };
     const auto& chart = y.chart(m);
     if (!chart.empty()) {
       const Release& top = reg.releases[size_t(chart.front().release)];
-      text += "No.1: " + top.title + " by " + reg.groups[size_t(top.group)] + ". ";
+      text.insert(text.end(), {{'3', "No.1: "}, {'F', top.title, true}, {'3', " by "}, {'H', reg.groups[size_t(top.group)], true},
+                               {'3', ". "}});
     }
     std::vector<std::string> busiest, newcomers, farewells;
     for (size_t g = 0; g < reg.groups.size(); ++g) {
@@ -500,13 +549,22 @@ bool block_month_diary(const Register& reg, int year, Lines& out, std::string& e
       if (first_release[g] == m) newcomers.push_back(reg.groups[g]);
       if (last_release[g] == m && m <= y.last - 4) farewells.push_back(reg.groups[g]);
     }
-    if (!busiest.empty()) text += "Busiest: " + join(busiest) + " (" + num(most) + (busiest.size() > 1 ? " each). " : "). ");
-    if (!newcomers.empty()) text += "First release ever: " + join(newcomers) + ". ";
-    if (!farewells.empty()) text += "Last heard of: " + join(farewells) + ". ";
-    if (!text.empty()) {
-      text.pop_back();
-      wrap_text(text, '3', 13, out);
+    if (!busiest.empty()) {
+      text.push_back({'3', "Busiest: "});
+      groups_of(busiest);
+      text.push_back({'3', " (" + num(most) + (busiest.size() > 1 ? " each). " : "). ")});
     }
+    if (!newcomers.empty()) {
+      text.push_back({'3', "First release ever: "});
+      groups_of(newcomers);
+      text.push_back({'3', ". "});
+    }
+    if (!farewells.empty()) {
+      text.push_back({'3', "Last heard of: "});
+      groups_of(farewells);
+      text.push_back({'3', ". "});
+    }
+    if (!text.empty()) wrap_pieces(text, 13, out);
   }
   return true;
 }
@@ -519,23 +577,29 @@ bool block_kind_leaders(const Register& reg, int year, Lines& out, std::string& 
     for (size_t g = 0; g < reg.groups.size(); ++g)
       if (int n = count_releases(reg, y.first, y.last, int(g), k)) counts.emplace_back(-n, int(g));
     std::sort(counts.begin(), counts.end(), [&](auto& a, auto& b) {
-      return std::tuple(a.first, std::string_view(reg.groups[size_t(a.second)])) <
-             std::tuple(b.first, std::string_view(reg.groups[size_t(b.second)]));
+      return std::tuple(a.first, sort_key(reg.groups[size_t(a.second)])) <
+             std::tuple(b.first, sort_key(reg.groups[size_t(b.second)]));
     });
     Line l;
     l.pad(2);
     l.put(kind_colour[size_t(k)], std::string(kind_long[size_t(k)]), 2).pad(15);
     l.put('7', num(count_releases(reg, y.first, y.last, -1, k)), 1).pad(20);
+    if (counts.empty()) {
+      l.put('3', "none this year");
+      out.push_back(l.text);
+      continue;
+    }
     l.put('3', "from " + counted(int(counts.size()), "group", "groups") + "; the busiest:");
     out.push_back(l.text);
-    Line most;
-    most.pad(20);
-    for (size_t i = 0; i < counts.size(); ++i) {
-      std::string entry = reg.groups[size_t(counts[i].second)] + " " + num(-counts[i].first);
-      if (most.width + 2 + text_width(entry) > text_right) break;
-      most.put('2', (i ? ", " : "") + entry);
+    // The three busiest, and any group level with the third.
+    std::vector<Piece> most;
+    size_t cut = std::min<size_t>(3, counts.size()) - 1;
+    for (size_t i = 0; i < counts.size() && (i <= cut || counts[i].first == counts[cut].first); ++i) {
+      if (i) most.push_back({'2', ", "});
+      most.push_back({'H', reg.groups[size_t(counts[i].second)], true});
+      most.push_back({'7', " " + num(-counts[i].first)});
     }
-    out.push_back(most.text);
+    wrap_pieces(most, 7, out);
   }
   return true;
 }
@@ -546,25 +610,26 @@ bool block_gone_quiet(const Register& reg, int year, Lines& out, std::string& er
   Table t;
   t.columns = {{"Group"}, {"Last"}, {"Rel.", true}, {"Pts", true}, {"Their best production"}};
   auto before = production_standings(reg, reg.first_month, y.first - 1);
+  std::vector<std::pair<int, std::vector<Cell>>> rows;  // last month, row: the most recently quiet first
   for (size_t g = 0; g < reg.groups.size(); ++g) {
     if (count_releases(reg, y.first, y.last, int(g)) > 0) continue;
     const Release* last = nullptr;
     for (const Release& r : reg.releases)
       if (r.group == int(g)) last = &r;
     if (!last) continue;
-    std::string best = "-";
+    const Standing* best = nullptr;  // the best placing; more points break a tie
     for (const Standing& s : before)
-      if (reg.releases[size_t(s.id)].group == int(g)) {
-        best = reg.releases[size_t(s.id)].title;
-        break;
-      }
+      if (reg.releases[size_t(s.id)].group == int(g) && (!best || s.best_rank < best->best_rank)) best = &s;
     int m = month_index(last->year, last->month);
-    t.rows.push_back({{reg.groups[g], 'H'},
-                      {std::string(month_abbr[size_t(month_of(m) - 1)]) + " " + num(year_of(m)), '2'},
-                      {num(count_releases(reg, reg.first_month, y.first - 1, int(g))), '2'},
-                      {num(y.points_before[g]), '7'},
-                      {best, 'F'}});
+    rows.push_back({m,
+                    {{reg.groups[g], 'H'},
+                     {std::string(month_abbr[size_t(month_of(m) - 1)]) + " " + num(year_of(m)), '2'},
+                     {num(count_releases(reg, reg.first_month, y.first - 1, int(g))), '2'},
+                     {num(y.points_before[g]), '7'},
+                     {best ? reg.releases[size_t(best->id)].title : "-", 'F'}}});
   }
+  std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  for (auto& r : rows) t.rows.push_back(std::move(r.second));
   return t.rows.empty() || render_table(t, out, error);
 }
 
@@ -578,7 +643,8 @@ bool block_group_index(const Register& reg, int year, Lines& out, std::string& e
     if (where.empty()) where = "I." + num(int(find_standing(y.groups, g) - y.groups.data()) + 1);
     entries.emplace_back(reg.groups[size_t(g)], where);
   }
-  std::sort(entries.begin(), entries.end());
+  std::sort(entries.begin(), entries.end(),
+            [](const auto& a, const auto& b) { return sort_key(a.first) < sort_key(b.first); });
   constexpr int columns = 3, width = 24;
   size_t rows = (entries.size() + columns - 1) / columns;
   for (size_t r = 0; r < rows; ++r) {

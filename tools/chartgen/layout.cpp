@@ -10,6 +10,26 @@ int text_width(std::string_view s) {
   return n;
 }
 
+std::string sort_key(std::string_view s) {
+  // Latin-1 letters U+00C0..U+00FF, folded to their base letter ('s' for sharp s).
+  static constexpr std::string_view folded = "aaaaaaaceeeeiiiidnooooo/ouuuuyts"
+                                             "aaaaaaaceeeeiiiidnooooo/ouuuuyty";
+  std::string key;
+  for (size_t i = 0; i < s.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+      key += char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    } else if ((c == 0xC3) && i + 1 < s.size()) {
+      unsigned code = 0xC0 + (static_cast<unsigned char>(s[++i]) & 0x3F);
+      key += folded[code - 0xC0];
+      if (code == 0xDF) key += 's';
+    } else {
+      key += char(c);  // anything else sorts after the letters, as it stands
+    }
+  }
+  return key;
+}
+
 Line& Line::put(char c, std::string_view s, int f) {
   if (s.empty()) return *this;
   if (c != colour || f != font) {

@@ -13,6 +13,10 @@ inline constexpr int page_columns = 80;
 // Visible columns of a UTF-8 text without markup (one per code point).
 int text_width(std::string_view utf8);
 
+// A key that puts names in the order of a reader's index: case and the
+// accents of the Latin letters do not count ("Fähre 9" files under "fahre 9").
+std::string sort_key(std::string_view utf8);
+
 struct Line {
   std::string text;
   int width = 0;

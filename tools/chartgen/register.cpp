@@ -1,11 +1,16 @@
 // Reading and checking the release register. The format is one record per
 // line, fields separated by '|':
-//   ballots | YYYY-MM | N
-//   group   | Name
+//   ballots | YYYY-MM | received [| spoiled]
+//   group   | Name | c64 or pc
 //   release | YYYY-MM-DD | Group | kind | Title [| S/V S/V ...]
 // where each S/V is the chart score and the number of votes for one month of
 // the production's chart window, in order from its first chart; "-" marks a
 // month without votes. '#' starts a comment line.
+//
+// The marks must be possible under the Rules page: a ballot marks at most
+// max_marks_per_ballot productions, so a month's votes fit its counted
+// ballots; a score needs min_votes votes and must be an average those marks
+// can make.
 #include "tools/chartgen/register.h"
 
 #include <charconv>
@@ -80,6 +85,23 @@ int kind_from_key(std::string_view key) {
   return -1;
 }
 
+int machine_from_key(std::string_view key) {
+  for (int k = 0; k < machine_count; ++k)
+    if (machine_keys[k] == key) return k;
+  return -1;
+}
+
+std::string type_text(const Release& r) {
+  return std::string(machine_short[size_t(r.machine)]) + " " + std::string(kind_short[size_t(r.kind)]);
+}
+
+bool score_possible(int tenths, int n) {
+  // S marks in all average S / n; a half rounds up: (20 S + n) / 2n tenths.
+  for (int sum = n; sum <= 10 * n; ++sum)
+    if ((20 * sum + n) / (2 * n) == tenths) return true;
+  return false;
+}
+
 int find_group(const Register& reg, std::string_view name) {
   for (size_t i = 0; i < reg.groups.size(); ++i)
     if (reg.groups[i] == name) return int(i);
@@ -96,6 +118,7 @@ bool parse_register(std::string_view text, std::string_view file, Register& out,
   out = Register{};
   Reader r{file, 0, error};
   std::set<std::string, std::less<>> titles;
+  std::map<int, int> ballots_line;  // month index -> line of its ballots record
   size_t pos = 0;
   while (pos < text.size()) {
     size_t end = text.find('\n', pos);
@@ -107,20 +130,27 @@ bool parse_register(std::string_view text, std::string_view file, Register& out,
     if (raw.find('\t') != std::string_view::npos) return r.fail("tab character (use spaces)");
     auto f = split(raw, '|');
     if (f[0] == "ballots") {
-      int y, m, d, n;
-      if (f.size() != 3) return r.fail("ballots needs: ballots | YYYY-MM | count");
+      int y, m, d, n, spoiled = 0;
+      if (f.size() != 3 && f.size() != 4) return r.fail("ballots needs: ballots | YYYY-MM | received [| spoiled]");
       if (!to_date(f[1], false, y, m, d)) return r.fail("bad month '" + std::string(f[1]) + "' (want YYYY-MM)");
       if (!to_int(f[2], n) || n < 1) return r.fail("bad ballot count '" + std::string(f[2]) + "'");
+      if (f.size() == 4 && (!to_int(f[3], spoiled) || spoiled < 0 || spoiled >= n))
+        return r.fail("bad spoiled count '" + std::string(f[3]) + "' (0 up to the ballots received)");
       int mi = month_index(y, m);
       if (out.ballots.count(mi)) return r.fail("ballots for " + std::string(f[1]) + " given twice");
       if (!out.ballots.empty() && mi != out.ballots.rbegin()->first + 1)
         return r.fail("ballots must list consecutive months in order");
       out.ballots[mi] = n;
+      out.spoiled[mi] = spoiled;
+      ballots_line[mi] = r.line;
     } else if (f[0] == "group") {
-      if (f.size() != 2 || f[1].empty()) return r.fail("group needs: group | Name");
+      if (f.size() != 3 || f[1].empty()) return r.fail("group needs: group | Name | c64 or pc");
       if (f[1].size() > 24) return r.fail("group name longer than 24 characters");
       if (find_group(out, f[1]) >= 0) return r.fail("group '" + std::string(f[1]) + "' declared twice");
+      int machine = machine_from_key(f[2]);
+      if (machine < 0) return r.fail("unknown machine '" + std::string(f[2]) + "' (c64, pc)");
       out.groups.emplace_back(f[1]);
+      out.group_machine.push_back(machine);
     } else if (f[0] == "release") {
       if (out.ballots.empty()) return r.fail("releases must come after the ballots lines");
       if (f.size() != 5 && f.size() != 6) return r.fail("release needs: release | YYYY-MM-DD | Group | kind | Title [| votes]");
@@ -130,6 +160,7 @@ bool parse_register(std::string_view text, std::string_view file, Register& out,
         return r.fail("bad date '" + std::string(f[1]) + "' (want YYYY-MM-DD)");
       rel.group = find_group(out, f[2]);
       if (rel.group < 0) return r.fail("unknown group '" + std::string(f[2]) + "' (declare it with a group line)");
+      rel.machine = out.group_machine[size_t(rel.group)];
       rel.kind = kind_from_key(f[3]);
       if (rel.kind < 0) return r.fail("unknown kind '" + std::string(f[3]) + "' (music, demo, intro, gfx, tool, game)");
       if (f[4].empty() || f[4].size() > 26) return r.fail("title must be 1..26 characters");
@@ -152,9 +183,14 @@ bool parse_register(std::string_view text, std::string_view file, Register& out,
           if (slash == std::string_view::npos || !to_score(marks[i].substr(0, slash), v.score) ||
               !to_int(marks[i].substr(slash + 1), v.votes) || v.votes < 1)
             return r.fail("bad chart mark '" + std::string(marks[i]) + "' (want score/votes like 9.4/57, or -)");
-          auto b = out.ballots.find(v.month);
-          if (b == out.ballots.end()) return r.fail("chart mark for a month without ballots");
-          if (v.votes > b->second) return r.fail("more votes than ballots in that month");
+          if (!out.ballots.count(v.month)) return r.fail("chart mark for a month without ballots");
+          if (v.votes > out.counted(v.month)) return r.fail("more votes than counted ballots in that month");
+          if (v.votes < min_votes)
+            return r.fail("'" + std::string(marks[i]) + "': fewer than " + std::to_string(min_votes) +
+                          " votes, which is no score (leave the month as -)");
+          if (!score_possible(v.score, v.votes))
+            return r.fail("'" + std::string(marks[i]) + "': no " + std::to_string(v.votes) +
+                          " marks from 1 to 10 average to that score");
           rel.votes.push_back(v);
         }
       }
@@ -170,6 +206,18 @@ bool parse_register(std::string_view text, std::string_view file, Register& out,
   }
   out.first_month = out.ballots.begin()->first;
   out.last_month = out.ballots.rbegin()->first;
+  // Every ballot marks at most max_marks_per_ballot productions.
+  std::map<int, int> marks;
+  for (const Release& rel : out.releases)
+    for (const Vote& v : rel.votes) marks[v.month] += v.votes;
+  for (auto [month, n] : marks) {
+    int counted = out.counted(month), most = counted * max_marks_per_ballot;
+    if (n > most) {
+      r.line = ballots_line[month];
+      return r.fail(std::to_string(n) + " votes on " + std::to_string(counted) + " counted ballots, more than the " +
+                    std::to_string(most) + " that " + std::to_string(max_marks_per_ballot) + " marks a ballot allow");
+    }
+  }
   return true;
 }
 

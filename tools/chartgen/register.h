@@ -20,10 +20,19 @@ inline constexpr std::array<std::string_view, kind_count> kind_short = {"Music",
 inline constexpr std::array<std::string_view, kind_count> kind_long = {"Music disks", "Demos", "Intros",
                                                                      "Graphics", "Tools", "Games"};
 
+// Every group releases for one machine; the tables print it beside the kind.
+inline constexpr int machine_count = 2;
+inline constexpr std::array<std::string_view, machine_count> machine_keys = {"c64", "pc"};
+inline constexpr std::array<std::string_view, machine_count> machine_short = {"C64", "PC"};
+
 // Votes close on this day of the month; a later release enters next month's chart.
 inline constexpr int chart_deadline_day = 20;
 // A production stands in the charts of at most this many months.
 inline constexpr int chart_window = 3;
+// A ballot marks at most this many productions, so a month's marks must fit
+// its counted ballots; and a production needs this many votes for a score.
+inline constexpr int max_marks_per_ballot = 10;
+inline constexpr int min_votes = 5;
 
 constexpr int month_index(int year, int month) { return year * 12 + (month - 1); }
 constexpr int year_of(int m) { return m / 12; }
@@ -40,6 +49,7 @@ struct Release {
   int year = 0, month = 0, day = 0;
   int group = 0;   // index into Register::groups
   int kind = 0;    // index into kind_keys
+  int machine = 0; // index into machine_keys: the group's
   std::string title;
   int first_chart = 0;      // month index of its first chart
   std::vector<Vote> votes;  // only the months it was voted in
@@ -47,10 +57,17 @@ struct Release {
 
 struct Register {
   std::vector<std::string> groups;
+  std::vector<int> group_machine;  // by group: index into machine_keys
   std::vector<Release> releases;
   std::map<int, int> ballots;  // month index -> ballots received
+  std::map<int, int> spoiled;  // month index -> ballots set aside; the rest were counted
   int first_month = 0, last_month = 0;  // the months that have ballots, first and last
+
+  int counted(int month) const { return ballots.at(month) - spoiled.at(month); }
 };
+
+// "C64 Demo": the machine and the kind, as the chart tables print them.
+std::string type_text(const Release& r);
 
 // Parses and checks the whole register. On failure returns false and sets
 // error to "file:line: message".
@@ -59,5 +76,10 @@ bool parse_register(std::string_view text, std::string_view file, Register& out,
 int find_group(const Register& reg, std::string_view name);       // -1 when unknown
 int find_release(const Register& reg, std::string_view title);    // -1 when unknown
 int kind_from_key(std::string_view key);                          // -1 when unknown
+int machine_from_key(std::string_view key);                       // -1 when unknown
+
+// Whether some n marks from 1 to 10 average to the score (in tenths, a half
+// rounded up).
+bool score_possible(int tenths, int n);
 
 }  // namespace chartgen

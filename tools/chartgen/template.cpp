@@ -113,18 +113,27 @@ bool run_value(const Register& reg, std::string_view call, std::string& out, std
     return r >= 0;
   };
   if (name == "releases") {
-    // $(releases PERIOD [kind]) or $(releases PERIOD group NAME)
-    if (!need(w.size() >= 2 && parse_period(reg, w[1], p), "releases PERIOD [kind | group NAME]")) return false;
-    int kind = -1, g = -1;
+    // $(releases PERIOD [kind | machine]) or $(releases PERIOD group NAME)
+    if (!need(w.size() >= 2 && parse_period(reg, w[1], p), "releases PERIOD [kind | machine | group NAME]"))
+      return false;
+    int kind = -1, g = -1, machine = -1;
     if (w.size() >= 3 && w[2] == "group") {
       if (!group_arg(3, g)) return false;
     } else if (w.size() == 3) {
       kind = kind_from_key(w[2]);
-      if (!need(kind >= 0, "releases PERIOD music|demo|intro|gfx|tool|game")) return false;
-    } else if (!need(w.size() == 2, "releases PERIOD [kind | group NAME]")) {
+      machine = machine_from_key(w[2]);
+      if (!need(kind >= 0 || machine >= 0, "releases PERIOD music|demo|intro|gfx|tool|game|c64|pc")) return false;
+    } else if (!need(w.size() == 2, "releases PERIOD [kind | machine | group NAME]")) {
       return false;
     }
-    out = std::to_string(count_releases(reg, p.first, p.last, g, kind));
+    int n = 0;
+    if (machine < 0) {
+      n = count_releases(reg, p.first, p.last, g, kind);
+    } else {
+      for (size_t i = 0; i < reg.groups.size(); ++i)
+        if (reg.group_machine[i] == machine) n += count_releases(reg, p.first, p.last, int(i));
+    }
+    out = std::to_string(n);
     return true;
   }
   if (name == "groups") {
@@ -132,9 +141,19 @@ bool run_value(const Register& reg, std::string_view call, std::string& out, std
     out = std::to_string(active_groups(reg, p.first, p.last).size());
     return true;
   }
-  if (name == "ballots") {
-    if (!need(w.size() == 2 && to_month(reg, w[1], month), "ballots YYYY-MM")) return false;
-    out = std::to_string(reg.ballots.at(month));
+  if (name == "ballots" || name == "spoiled" || name == "counted") {
+    if (!need(w.size() == 2 && to_month(reg, w[1], month), "ballots|spoiled|counted YYYY-MM")) return false;
+    int n = name == "ballots" ? reg.ballots.at(month) : name == "spoiled" ? reg.spoiled.at(month) : reg.counted(month);
+    out = std::to_string(n);
+    return true;
+  }
+  if (name == "marks") {
+    // $(marks YYYY-MM): the votes of every production that month together.
+    if (!need(w.size() == 2 && to_month(reg, w[1], month), "marks YYYY-MM")) return false;
+    int n = 0;
+    for (const Release& r : reg.releases)
+      for (const Vote& v : r.votes) n += v.month == month ? v.votes : 0;
+    out = std::to_string(n);
     return true;
   }
   if (name == "voted") {
@@ -163,12 +182,15 @@ bool run_value(const Register& reg, std::string_view call, std::string& out, std
       if (table[i].id == r) out = std::to_string(name == "points" ? table[i].points : int(i) + 1);
     return true;
   }
-  if (name == "rank" || name == "score") {
+  if (name == "rank" || name == "score" || name == "votes") {
     int r;
-    if (!need(w.size() >= 3 && to_month(reg, w[1], month), "rank|score YYYY-MM TITLE") || !release_arg(2, r)) return false;
+    if (!need(w.size() >= 3 && to_month(reg, w[1], month), "rank|score|votes YYYY-MM TITLE") || !release_arg(2, r))
+      return false;
     for (const ChartEntry& e : monthly_chart(reg, month))
       if (e.release == r) {
-        out = name == "rank" ? std::to_string(e.rank) : std::to_string(e.score / 10) + "." + std::to_string(e.score % 10);
+        out = name == "rank"    ? std::to_string(e.rank)
+              : name == "votes" ? std::to_string(e.votes)
+                                : std::to_string(e.score / 10) + "." + std::to_string(e.score % 10);
         return true;
       }
     err = "'" + std::string(rest(call, 2)) + "' is not in the chart of " + month_name(month);
