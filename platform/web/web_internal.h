@@ -31,5 +31,7 @@ void web_wave_devices_pump();
 struct WebTimes {
   double waiting_ms = 0;      // handed to the page, inside web_wait
   double background_ms = 0;   // in web_run_background: audio feeding, hooks, music threads
+  double threads_ms = 0;      // of that, in the music threads
+  double presenting_ms = 0;   // putting frames on the canvas
 };
-const WebTimes& web_times();
+WebTimes& web_times();

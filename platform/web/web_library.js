@@ -15,8 +15,8 @@ mergeInto(LibraryManager.library, {
     image: null,
     sinks: [null],
     // For the page's own measurement.
-    stats: {frames: 0, waitingMs: 0, backgroundMs: 0, framesPlayed: 0, framesAudible: 0, framesStarved: 0,
-            startedAt: 0},
+    stats: {frames: 0, waitingMs: 0, backgroundMs: 0, threadsMs: 0, presentingMs: 0, framesPlayed: 0, framesAudible: 0,
+            framesStarved: 0, startedAt: 0, at: 0},
     // Module.orvellaRecordFrames > 0: each sink keeps its first frames for tests.
     recordings: [],
 
@@ -76,12 +76,15 @@ mergeInto(LibraryManager.library, {
   },
 
   mag_web_note_frame__deps: ['$MagWeb'],
-  mag_web_note_frame: function(waitingMs, backgroundMs) {
+  mag_web_note_frame: function(waitingMs, backgroundMs, threadsMs, presentingMs) {
     var stats = MagWeb.stats;
-    if (!stats.startedAt) stats.startedAt = performance.now();
+    stats.at = performance.now();
+    if (!stats.startedAt) stats.startedAt = stats.at;
     stats.frames += 1;
     stats.waitingMs = waitingMs;
     stats.backgroundMs = backgroundMs;
+    stats.threadsMs = threadsMs;
+    stats.presentingMs = presentingMs;
     Module.orvellaStats = stats;
   },
 

@@ -110,7 +110,9 @@ void web_run_background() {
   // Threads started meanwhile join the end of the list and wait for the next pass.
   for (size_t i = 0, count = threads.size(); i < count; ++i)
     if (due(threads[i], now)) run_thread(threads[i]);
-  times.background_ms += web_now_ms() - started;
+  double finished = web_now_ms();
+  times.threads_ms += finished - now;
+  times.background_ms += finished - started;
   in_background = false;
 }
 
@@ -123,7 +125,7 @@ double web_next_thread_wake_ms() {
   return next;
 }
 
-const WebTimes& web_times() { return times; }
+WebTimes& web_times() { return times; }
 
 double clock_seconds() { return web_now_ms() * 0.001; }
 

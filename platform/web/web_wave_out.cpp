@@ -50,8 +50,9 @@ namespace {
 // Far enough ahead to ride out a page that is held up for a while (a loaded
 // machine, a slow frame); a reset drops what was sent, so not much more.
 constexpr uint32_t lead_ms = 500;
-// One message to the sink carries at most this much.
-constexpr uint32_t largest_send_bytes = 16384;
+// Messages to the sink cost more than their bytes: send a quarter of the lead
+// at a time, at most this much in one message.
+constexpr uint32_t largest_send_bytes = 65536;
 constexpr int most_devices = 8;
 
 WaveDevice* devices[most_devices] = {};
@@ -81,6 +82,7 @@ void walk_played(WaveDevice* device) {
 }
 
 void send_ahead(WaveDevice* device) {
+  if (device->bytes_sent + device->lead_bytes / 4 > device->bytes_played + device->lead_bytes) return;
   while (device->send_header && device->bytes_sent < device->bytes_played + device->lead_bytes) {
     WaveHeader* header = device->send_header;
     uint64_t room = device->bytes_played + device->lead_bytes - device->bytes_sent;

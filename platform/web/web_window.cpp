@@ -23,7 +23,7 @@
 
 extern "C" {
 void mag_web_canvas_put(const uint8_t* pixels, int width, int height);
-void mag_web_note_frame(double waiting_ms, double background_ms);
+void mag_web_note_frame(double waiting_ms, double background_ms, double threads_ms, double presenting_ms);
 }
 
 // Frame pixel under a point of the page, unclamped.
@@ -300,12 +300,14 @@ void window_unlock() {}
 
 void window_present(bool wait_for_vertical_sync) {
   if (!web.open) return;
+  WebTimes& times = web_times();
+  double started = web_now_ms();
   // The canvas takes the fourth byte as opacity; our format leaves it 0.
   auto* pixels = reinterpret_cast<uint32_t*>(web.surface.data());
   for (size_t i = 0, count = web.surface.size() / 4; i < count; ++i) pixels[i] |= 0xFF000000u;
   mag_web_canvas_put(web.surface.data(), web.width, web.height);
-  const WebTimes& times = web_times();
-  mag_web_note_frame(times.waiting_ms, times.background_ms);
+  times.presenting_ms += web_now_ms() - started;
+  mag_web_note_frame(times.waiting_ms, times.background_ms, times.threads_ms, times.presenting_ms);
   if (!wait_for_vertical_sync) return;
   web_request_frame();
   const double give_up = web_now_ms() + longest_frame_wait_ms;
