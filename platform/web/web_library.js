@@ -115,11 +115,16 @@ mergeInto(LibraryManager.library, {
         };
         sink.post = function(message, transfer) { sink.node.port.postMessage(message, transfer || []); };
       } else {
-        var player = new OrvellaWaveSink(channels, 0);
+        var player = new OrvellaWaveSink(channels, Module.orvellaRecordFrames || 0);
         sink.node = context.createScriptProcessor(2048, 0, 2);
         sink.node.onaudioprocess = function(event) {
           var out = event.outputBuffer;
           var audible = player.render(out.getChannelData(0), out.getChannelData(1));
+          if (player.recording && player.recorded === player.recording.length) {
+            MagWeb.recordings.push({recording: player.recording, channels: channels});
+            Module.orvellaRecordings = MagWeb.recordings;
+            player.recording = null;
+          }
           if (player.played > sink.played) MagWeb.stats.framesPlayed += player.played - sink.played;
           MagWeb.stats.framesAudible += audible;
           MagWeb.stats.framesStarved += player.starved;
