@@ -27,6 +27,9 @@ double web_next_thread_wake_ms();
 // Wave devices: done hooks and feeding the audio graph (web_wave_out.cpp).
 void web_wave_devices_pump();
 
+// Whether the page shows the program: visible and focused (web_window.cpp).
+bool web_window_active();
+
 // Counters for the page's own measurement (see web_window.cpp).
 struct WebTimes {
   double waiting_ms = 0;      // handed to the page, inside web_wait

@@ -51,6 +51,9 @@ constexpr int main_unwind_bytes = 64 * 1024;
 // A sleep of 0 ms does not hand the thread to the page unless it has not had it
 // for this long, so a loop of sleep_ms(0) cannot freeze the page.
 constexpr double longest_hold_ms = 50;
+// While the page does not show the program nothing is presented, and the loops
+// would draw unseen frames as fast as they can: their sleeps last a frame then.
+constexpr double inactive_sleep_ms = 16;
 
 emscripten_fiber_t main_fiber;
 alignas(16) char main_unwind[main_unwind_bytes];
@@ -136,7 +139,9 @@ void sleep_ms(uint32_t milliseconds) {
     give_turn_back();
     return;
   }
-  const double deadline = web_now_ms() + milliseconds;
+  double length = milliseconds;
+  if (!web_window_active() && length > 0) length = std::max(length, inactive_sleep_ms);
+  const double deadline = web_now_ms() + length;
   for (;;) {
     web_run_background();
     double now = web_now_ms();

@@ -266,6 +266,9 @@ void listen() {
 
 }  // namespace
 
+// No window yet (start-up) counts as shown: nothing waits for it.
+bool web_window_active() { return !web.open || web.active; }
+
 bool window_open(const char* title, int width, int height, WindowKind) {
   if (web.open || width <= 0 || height <= 0) return false;
   double css_width = 0, css_height = 0;

@@ -340,6 +340,23 @@ try {
         `${records.magazine.played} frames in ${records.magazine.audioSeconds.toFixed(2)} s, ` +
         `${records.magazine.starved} starved`);
 
+  // Without the focus the program is not active: no frames, and its loops
+  // sleep a frame at a time; the music goes on. The focus brings frames back.
+  const statsNow = () => page.evaluate(() => window.orvella.stats());
+  await page.evaluate(() => window.dispatchEvent(new FocusEvent('blur')));
+  await sleep(200);
+  const away = await statsNow();
+  await sleep(1000);
+  const stillAway = await statsNow();
+  await page.evaluate(() => window.dispatchEvent(new FocusEvent('focus')));
+  await sleep(500);
+  const back = await statsNow();
+  check('no frames while the page has lost the focus, frames again with it, music throughout',
+        stillAway.frames === away.frames && back.frames - stillAway.frames > 10 &&
+        stillAway.framesPlayed - away.framesPlayed > 0.8 * 44100 && stillAway.framesStarved === away.framesStarved,
+        `${stillAway.frames - away.frames} frames away, ${back.frames - stillAway.frames} in 0.5 s back, ` +
+        `${stillAway.framesPlayed - away.framesPlayed} audio frames played away`);
+
   // CHARTS, clicked where the scaled canvas shows it: the menu changes.
   const menu = [146, 60, 650, 119];   // the entries, without the rainbow lines above and below
   const before = await likeness('charts.png', menu);
