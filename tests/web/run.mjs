@@ -124,8 +124,16 @@ const browser = await puppeteer.launch(firefox ? {
          '--disable-component-update', '--disable-sync', '--autoplay-policy=no-user-gesture-required'],
 });
 const version = await browser.version();
+// A browser that hangs must not hang CI: the whole run takes about a minute.
+const watchdog = setTimeout(() => {
+  console.error('web tests: FAIL: no end after 5 minutes');
+  browser.process()?.kill('SIGKILL');
+  server.kill();
+  process.exit(1);
+}, 300000);
 
 async function finish() {
+  clearTimeout(watchdog);
   await browser.close().catch(() => {});
   server.kill();
   fs.rmSync(profile, {recursive: true, force: true});
