@@ -1,12 +1,13 @@
 #pragma once
 // Threads and wake-up events for the music players.
 //
-// Under the virtual backend threads take turns: exactly one runs at a time, and
-// control changes hands only at sleep_ms, event_wait, thread_start and when a
-// thread returns. A started thread runs until it first sleeps, waits or returns
-// before thread_start returns. So a thread must never block on anything else
-// (no std::mutex held across those calls, no condition variables, no spinning on
-// another thread's progress without sleep_ms in the loop).
+// Under the virtual backend, and in a browser (the web backend), threads take
+// turns: exactly one runs at a time, and control changes hands only at sleep_ms,
+// event_wait, thread_start and when a thread returns. A started thread runs
+// until it first sleeps, waits or returns before thread_start returns. So a
+// thread must never block on anything else (no std::mutex held across those
+// calls, no condition variables, no spinning on another thread's progress
+// without sleep_ms in the loop).
 #include <cstdint>
 
 struct PlatformThread;

@@ -7,9 +7,10 @@
 //   written (queued) and unprepared (when not queued) before the memory goes away.
 // - When the device has played a buffer it sets wave_done, clears wave_in_queue
 //   and calls the done hook given at open with (device, header, instance).
-//   The hook runs on a notification thread of the device (SDL backend) or on the
-//   main thread at the virtual moment the buffer ends (virtual backend); never with
-//   a device lock held, so the hook may prepare and write buffers again.
+//   The hook runs on a notification thread of the device (SDL backend), on the
+//   main thread at the virtual moment the buffer ends (virtual backend) or at the
+//   main thread's next sleep or present after it was heard (web backend); never
+//   with a device lock held, so the hook may prepare and write buffers again.
 // - A header with wave_begin_loop | wave_end_loop plays `loops` times in a row
 //   (0xFFFFFFFF: for all practical purposes forever) before it is done.
 // - wave_out_reset stops playback, sets the position back to 0 and hands every
