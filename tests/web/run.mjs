@@ -382,6 +382,16 @@ try {
   if (!check('Page Down moves the page view 33 lines', down.area >= 0.97,
              `page area ${(down.area * 100).toFixed(1)}% like magcapture's`)) await saveDifference('pagedown.png');
 
+  // F: the browser's full screen, and back.
+  const fullScreen = () => page.evaluate(() => document.fullscreenElement !== null);
+  await strike('f');
+  await sleep(500);
+  const wentFull = await fullScreen();
+  await strike('f');
+  await sleep(500);
+  const cameBack = !(await fullScreen());
+  check('F takes the page to full screen and back', wentFull && cameBack, `full ${wentFull}, back ${cameBack}`);
+
   await strike('Escape');
   await page.waitForFunction(() => window.orvella.state === 'ended', {timeout: 10000}).catch(() => {});
   const end = await page.evaluate(() => ({state: window.orvella.state, status: window.orvella.exitStatus}));
