@@ -97,7 +97,6 @@ struct WebWindow {
   bool visible = true;
   bool active = false;
   double wheel_pixels = 0;   // smooth scrolling gathered into notches
-  bool cursor_shown = true;
 } web;
 
 // Room for several frames of input at any rate a person can make it; moves
@@ -345,10 +344,7 @@ void window_close() {
   web = WebWindow{};
 }
 
-void window_show_cursor(bool shown) {
-  web.cursor_shown = shown;
-  mag_web_set_title_and_cursor(nullptr, shown ? 1 : 0);
-}
+void window_show_cursor(bool shown) { mag_web_set_title_and_cursor(nullptr, shown ? 1 : 0); }
 
 // The page has no screen saver of its own to hold off.
 void screen_saver_allow(bool) {}
