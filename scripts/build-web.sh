@@ -18,7 +18,7 @@ export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
 # Its cache holds the system libraries, prebuilt; where we may not write there,
 # a cache of our own is filled once (slow the first time).
 if [ -z "${EM_CACHE:-}" ] && [ ! -w /usr/share/emscripten/cache ]; then
-  export EM_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/orvella-emscripten" EM_FROZEN_CACHE=0
+  export EM_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/orvella-emscripten" EM_FROZEN_CACHE=   # empty: not frozen
 fi
 
 echo "== host tools in $host/"
