@@ -3,12 +3,13 @@
 // system's highest priority for a thread of a normal process on Windows; on
 // Linux real-time scheduling where the process may have it, else normal.
 //
-// Under the virtual backend threads take turns: exactly one runs at a time, and
-// control changes hands only at sleep_ms, event_wait, thread_start and when a
-// thread returns. A started thread runs until it first sleeps, waits or returns
-// before thread_start returns. So a thread must never block on anything else
-// (no std::mutex held across those calls, no condition variables, no spinning on
-// another thread's progress without sleep_ms in the loop).
+// Under the virtual backend, and in a browser (the web backend), threads take
+// turns: exactly one runs at a time, and control changes hands only at sleep_ms,
+// event_wait, thread_start and when a thread returns. A started thread runs
+// until it first sleeps, waits or returns before thread_start returns. So a
+// thread must never block on anything else (no std::mutex held across those
+// calls, no condition variables, no spinning on another thread's progress
+// without sleep_ms in the loop).
 #include <cstdint>
 
 struct PlatformThread;

@@ -9,10 +9,11 @@
 //   and calls the done hook given at open with (device, header, instance).
 //   The hook runs on a notification thread of the device (SDL and win32 backends;
 //   on Windows woken by waveOut's event, since waveOut's own callback may not call
-//   waveOut again) or on the main thread at the virtual moment the buffer ends
-//   (virtual backend); never with a device lock held, so the hook may prepare and
-//   write buffers again. Hooks of one device run one at a time, in the order the
-//   buffers were written.
+//   waveOut again), on the main thread at the virtual moment the buffer ends
+//   (virtual backend) or at the main thread's next sleep or present after it was
+//   heard (web backend); never with a device lock held, so the hook may prepare
+//   and write buffers again. Hooks of one device run one at a time, in the order
+//   the buffers were written.
 // - A header with wave_begin_loop | wave_end_loop plays `loops` times in a row
 //   (0xFFFFFFFF: for all practical purposes forever) before it is done. The loop
 //   flags and count are read when the header is written.
