@@ -86,6 +86,13 @@ bool audio_ready() {
   return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
 }
 
+bool queue_empty(WaveDevice* device) {
+  SDL_LockAudioDevice(device->sdl_device);
+  bool empty = device->queue.head == nullptr;
+  SDL_UnlockAudioDevice(device->sdl_device);
+  return empty;
+}
+
 }  // namespace
 
 int wave_out_open(WaveDevice** out, const WaveFormat& format, WaveDoneHook hook, uintptr_t instance) {
@@ -161,32 +168,27 @@ int wave_out_restart(WaveDevice* device) {
 int wave_out_reset(WaveDevice* device) {
   if (!device) return wave_invalid_handle;
   bool on_notifier = std::this_thread::get_id() == device->notifier.get_id();
-  // A hook may write again while we wait; flush until the queue stays empty.
-  for (;;) {
+  // A hook that runs meanwhile (one handed back here, or one already under way
+  // for a header that had played) may queue again: hand back until the queue
+  // stays empty once every hook has finished.
+  for (int round = 0; round < wave_reset_rounds; ++round) {
     SDL_LockAudioDevice(device->sdl_device);
-    bool had_any = device->queue.head != nullptr;
     while (device->queue.head) finish_header(device, wave_queue_pop(device->queue));
     device->bytes_played = 0;
     SDL_UnlockAudioDevice(device->sdl_device);
-    if (on_notifier) return wave_ok;
-    std::unique_lock<std::mutex> lock(device->done_mutex);
-    device->done_changed.wait(lock, [device] { return device->done.empty() && !device->hook_running; });
-    lock.unlock();
-    if (!had_any) break;
-    SDL_LockAudioDevice(device->sdl_device);
-    bool empty = device->queue.head == nullptr;
-    SDL_UnlockAudioDevice(device->sdl_device);
-    if (empty) break;
+    if (on_notifier) return wave_ok;   // our own hooks run after this one returns
+    {
+      std::unique_lock<std::mutex> lock(device->done_mutex);
+      device->done_changed.wait(lock, [device] { return device->done.empty() && !device->hook_running; });
+    }
+    if (queue_empty(device)) return wave_ok;
   }
-  return wave_ok;
+  return wave_still_playing;
 }
 
 int wave_out_close(WaveDevice* device) {
   if (!device) return wave_invalid_handle;
-  SDL_LockAudioDevice(device->sdl_device);
-  bool busy = device->queue.head != nullptr;
-  SDL_UnlockAudioDevice(device->sdl_device);
-  if (busy) return wave_still_playing;
+  if (!queue_empty(device)) return wave_still_playing;
   SDL_CloseAudioDevice(device->sdl_device);
   {
     std::lock_guard<std::mutex> lock(device->done_mutex);
