@@ -22,8 +22,17 @@ void handle_event(DisplayLayer& display, const WindowEvent& event) {
       display.mouse_x = uint32_t(event.x) & 0xFFFF;
       display.mouse_y = uint32_t(event.y) & 0xFFFF;
       break;
-    case WindowEvent::left_down: display.mouse_left = 1; break;
-    case WindowEvent::left_up: display.mouse_left = 0; break;
+    case WindowEvent::left_down:
+      display.mouse_left = 1;
+      display.left_press_unseen = true;
+      display.left_release_pending = false;
+      break;
+    case WindowEvent::left_up:
+      if (display.left_press_unseen)
+        display.left_release_pending = true;
+      else
+        display.mouse_left = 0;
+      break;
     case WindowEvent::right_down: display.mouse_right = 1; break;
     case WindowEvent::right_up: display.mouse_right = 0; break;
     case WindowEvent::wheel:
@@ -36,6 +45,15 @@ void handle_event(DisplayLayer& display, const WindowEvent& event) {
       if ((event.key & 0xFF) == vk_escape) close_request(display);
       break;
   }
+}
+
+void pump(DisplayLayer& display) {
+  // The quick click of the previous pump has been seen by one frame: let it go.
+  if (display.left_release_pending) display.mouse_left = 0;
+  display.left_release_pending = false;
+  display.left_press_unseen = false;
+  WindowEvent event;
+  while (window_next_event(&event)) handle_event(display, event);
 }
 
 }  // namespace
@@ -68,8 +86,7 @@ bool display_open(DisplayLayer& display, const char* title, int32_t width, int32
 }
 
 bool display_update(DisplayLayer& display, const uint32_t* frame) {
-  WindowEvent event;
-  while (window_next_event(&event)) handle_event(display, event);
+  pump(display);
   if (display.active && display.window_exists && display.converter) {
     uint8_t* surface = nullptr;
     int pitch = 0;

@@ -26,6 +26,10 @@ struct DisplayLayer {
   int32_t width = 0, height = 0;
   uint32_t mouse_x = 0, mouse_y = 0;
   uint32_t mouse_left = 0, mouse_right = 0;
+  // A press and its release within one pump (a tap, a quick click) would never
+  // be seen: the release then waits for the next pump, so one frame sees it.
+  bool left_press_unseen = false;            // pressed during the current pump
+  bool left_release_pending = false;
   int32_t wheel = 0;
   int32_t wheel_step = 1;
   bool ask = false;

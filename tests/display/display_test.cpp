@@ -1,5 +1,5 @@
 // The display layer on the virtual window: opening, the event handler's mouse,
-// wheel and activation state, and the close rules.
+// wheel and activation state, quick clicks, and the close rules.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -75,6 +75,33 @@ TEST_F(Display, MouseButtonsAndPositionFollowTheEvents) {
   update();
   EXPECT_EQ(display_mouse_left(display), 0u);   // a press a frame has seen ends with its release
   EXPECT_EQ(display_mouse_right(display), 1u);
+}
+
+TEST_F(Display, AClickWithinOneFrameIsDownForExactlyOneFrame) {
+  ASSERT_TRUE(open_full_screen());
+  update();
+  post(WindowEvent::left_down);
+  post(WindowEvent::left_up);
+  update();
+  EXPECT_EQ(display_mouse_left(display), 1u);
+  update();
+  EXPECT_EQ(display_mouse_left(display), 0u);
+  // Two quick clicks in one frame are still one press for that frame.
+  post(WindowEvent::left_down);
+  post(WindowEvent::left_up);
+  post(WindowEvent::left_down);
+  post(WindowEvent::left_up);
+  update();
+  EXPECT_EQ(display_mouse_left(display), 1u);
+  update();
+  EXPECT_EQ(display_mouse_left(display), 0u);
+  // Released, then pressed again and held within one frame: it stays down.
+  post(WindowEvent::left_down);
+  post(WindowEvent::left_up);
+  post(WindowEvent::left_down);
+  update();
+  update();
+  EXPECT_EQ(display_mouse_left(display), 1u);
 }
 
 TEST_F(Display, TheWheelCountsStepsAndADeltaOfZeroCountsUp) {
