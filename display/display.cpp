@@ -56,6 +56,14 @@ void pump(DisplayLayer& display) {
   while (window_next_event(&event)) handle_event(display, event);
 }
 
+// With flip_wait the present follows the display's refresh; where the platform's
+// present returned without waiting, wait out the rest of the interval here.
+void pace(DisplayLayer& display) {
+  double now = clock_seconds();
+  double release = frame_pacing_after_present(display.pacer, now);
+  if (release > now) sleep_until(release);
+}
+
 }  // namespace
 
 void display_configure(DisplayLayer& display, const DisplaySetup& setup) {
@@ -81,6 +89,7 @@ bool display_open(DisplayLayer& display, const char* title, int32_t width, int32
     display_close(display);
     return false;
   }
+  frame_pacing_start(display.pacer, window_refresh_hz());
   screen_saver_allow(false);
   return true;
 }
@@ -95,6 +104,7 @@ bool display_update(DisplayLayer& display, const uint32_t* frame) {
       display.converter(frame + size_t(y) * display.width, surface + size_t(y) * pitch, display.width);
     window_unlock();
     window_present(display.flip_wait);
+    if (display.flip_wait) pace(display);
     sleep_ms(0);
   }
   if (display.windowed) sleep_ms(1);

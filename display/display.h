@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "display/frame_pacing.h"
 #include "display/row_converters.h"
 
 // How display_open presents: ask the user, or take `windowed` as given.
@@ -39,6 +40,7 @@ struct DisplayLayer {
   bool flip_wait = true;                     // presents follow the display's refresh
   bool close_on_escape = true;               // Escape or a close request ends the program at once
   RowConverter converter = nullptr;
+  FramePacer pacer;
 };
 
 void display_configure(DisplayLayer& display, const DisplaySetup& setup);

@@ -30,7 +30,12 @@ SurfaceFormat window_surface_format();
 // The surface's rows: `pitch` bytes apart. Only valid between lock and unlock.
 bool window_lock(uint8_t** pixels, int* pitch);
 void window_unlock();
+// With `wait_for_vertical_sync` the backend asks the OS to wait for the display;
+// whether it really waits is measured by the display layer, which paces the
+// frames itself where it does not (display/frame_pacing.h).
 void window_present(bool wait_for_vertical_sync);
+// The display's refresh rate in hertz as the OS reports it, 0 when unknown.
+double window_refresh_hz();
 // The message pump: the next pending event, or false when there is none. Key
 // events also reach keys.h's polled state, as the OS would keep it.
 bool window_next_event(WindowEvent* event);

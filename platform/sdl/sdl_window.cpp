@@ -143,6 +143,15 @@ void window_present(bool wait_for_vertical_sync) {
   SDL_RenderPresent(sdl.renderer);
 }
 
+double window_refresh_hz() {
+  if (!sdl.window) return 0;
+  SDL_DisplayMode mode{};
+  if (SDL_GetWindowDisplayMode(sdl.window, &mode) == 0 && mode.refresh_rate > 0) return mode.refresh_rate;
+  int index = SDL_GetWindowDisplayIndex(sdl.window);
+  if (index >= 0 && SDL_GetCurrentDisplayMode(index, &mode) == 0 && mode.refresh_rate > 0) return mode.refresh_rate;
+  return 0;
+}
+
 bool window_next_event(WindowEvent* out) {
   if (sdl.announce_activation) {
     sdl.announce_activation = false;

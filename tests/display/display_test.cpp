@@ -1,10 +1,12 @@
 // The display layer on the virtual window: opening, the event handler's mouse,
-// wheel and activation state, quick clicks, and the close rules.
+// wheel and activation state, quick clicks, the close rules, and the pacing of
+// presents that do not wait for the display.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "display/display.h"
+#include "platform/clock.h"
 #include "platform/virtual.h"
 
 namespace {
@@ -161,6 +163,52 @@ TEST_F(Display, WindowModeAlsoSleepsAMillisecondPerUpdate) {
   update();
   // One present at 60 Hz plus the 1 ms of window mode.
   EXPECT_EQ(virtual_now_ns() - before, 16666666 + 1000000);
+}
+
+// A frame loop as the program's: draw (no time), update, sleep 1 ms. Returns the
+// presents per second over the last `measured` of `seconds` of virtual time.
+double frames_per_second(DisplayLayer& display, std::vector<uint32_t>& frame, double seconds, double measured) {
+  uint64_t counted_from = 0;
+  double start = clock_seconds();
+  while (clock_seconds() - start < seconds) {
+    if (counted_from == 0 && clock_seconds() - start >= seconds - measured) counted_from = virtual_presented_count();
+    display_update(display, frame.data());
+    sleep_ms(1);
+  }
+  return double(virtual_presented_count() - counted_from) / measured;
+}
+
+TEST_F(Display, PresentsThatDoNotWaitArePacedToTheReportedRefresh) {
+  for (double hertz : {60.0, 144.0}) {
+    virtual_reset();
+    display = DisplayLayer{};
+    virtual_set_refresh(hertz);
+    virtual_set_presents_wait(false);
+    ASSERT_TRUE(open_full_screen());
+    double fps = frames_per_second(display, frame, 3.0, 2.0);
+    EXPECT_GE(fps, hertz * 0.97) << hertz;   // paced, not slowed down
+    EXPECT_LE(fps, hertz * 1.02) << hertz;
+    display_close(display);
+  }
+}
+
+TEST_F(Display, PresentsThatWaitAreNeverDelayed) {
+  virtual_set_refresh(60);
+  ASSERT_TRUE(open_full_screen());
+  for (int i = 0; i < 120; ++i) {
+    int64_t before = virtual_now_ns();
+    update();
+    int64_t took = virtual_now_ns() - before;
+    EXPECT_GE(took, 16666666);
+    EXPECT_LE(took, 16666667);
+  }
+}
+
+TEST_F(Display, WithoutFlipWaitPresentsAreNotPaced) {
+  virtual_set_presents_wait(false);
+  ASSERT_TRUE(open_full_screen());
+  display_set_flip_wait(display, false);
+  EXPECT_GT(frames_per_second(display, frame, 2.0, 1.0), 500.0);   // only the 1 ms sleeps bound it
 }
 
 }  // namespace
