@@ -5,6 +5,19 @@
 // events. Full screen is the desktop's own mode with the frame scaled to fit
 // (aspect kept, black borders); the display mode itself is never changed. Mouse
 // positions arrive in frame pixels, clamped to the frame, whatever the scaling.
+//
+// Duties of every backend besides the calls below:
+// - Quit requests from outside the window (SIGINT, SIGTERM and SIGHUP; on Windows
+//   a console's Ctrl+C or the end of the session) end the program as its own end
+//   does: at the next window_next_event the backend silences every wave device,
+//   closes the window and ends the process with status 0. A second request while
+//   that runs, or a shutdown that takes more than a second, ends the process at
+//   once with status 128 + the signal's number. The window's own close request
+//   (Alt+F4) is not one of them: it arrives as a close_request event.
+// - A window_open that fails writes one line on stderr (where the process has
+//   one) saying that no display could be opened and why. A backend that can run
+//   without a display (off-screen, dummy) does so only when the user asked for
+//   it by name; otherwise having no display is a failure.
 #include <cstdint>
 
 struct SurfaceFormat {

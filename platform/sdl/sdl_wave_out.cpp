@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/common/wave_queue.h"
+#include "platform/sdl/sdl_backend.h"
 #include "platform/wave_out.h"
 
 struct WaveDevice {
@@ -38,6 +39,10 @@ struct WaveDevice {
 };
 
 namespace {
+
+// Every open device, for the quit path.
+std::mutex open_devices_mutex;
+std::vector<WaveDevice*> open_devices;
 
 void finish_header(WaveDevice* device, WaveHeader* header) {
   wave_header_mark_done(header);
@@ -83,6 +88,7 @@ void deliver_done_hooks(WaveDevice* device) {
 
 bool audio_ready() {
   if (SDL_WasInit(SDL_INIT_AUDIO)) return true;
+  sdl_refuse_own_signal_handlers();
   return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
 }
 
@@ -120,6 +126,10 @@ int wave_out_open(WaveDevice** out, const WaveFormat& format, WaveDoneHook hook,
     return wave_bad_device;
   }
   device->notifier = std::thread(deliver_done_hooks, device);
+  {
+    std::lock_guard<std::mutex> lock(open_devices_mutex);
+    open_devices.push_back(device);
+  }
   SDL_PauseAudioDevice(device->sdl_device, 0);
   *out = device;
   return wave_ok;
@@ -189,6 +199,10 @@ int wave_out_reset(WaveDevice* device) {
 int wave_out_close(WaveDevice* device) {
   if (!device) return wave_invalid_handle;
   if (!queue_empty(device)) return wave_still_playing;
+  {
+    std::lock_guard<std::mutex> lock(open_devices_mutex);
+    std::erase(open_devices, device);
+  }
   SDL_CloseAudioDevice(device->sdl_device);
   {
     std::lock_guard<std::mutex> lock(device->done_mutex);
@@ -213,4 +227,9 @@ int wave_out_get_position(WaveDevice* device, uint32_t* bytes_played) {
   *bytes_played = uint32_t(device->bytes_played);
   SDL_UnlockAudioDevice(device->sdl_device);
   return wave_ok;
+}
+
+void sdl_wave_out_silence_all() {
+  std::lock_guard<std::mutex> lock(open_devices_mutex);
+  for (WaveDevice* device : open_devices) SDL_PauseAudioDevice(device->sdl_device, 1);
 }
