@@ -67,7 +67,9 @@ void sample_magazine_input(AppState& app, const DisplayLayer& display) {
   sample_input(app, input);
 }
 
-bool start_up(Program& program) {
+}  // namespace
+
+void start_up_tables(Program& program) {
   AppState& app = program.app;
   app = AppState{};
   sid_set_tunes(intro_tune_table());
@@ -76,6 +78,12 @@ bool start_up(Program& program) {
   build_intro_texts(program);
   reset_bars(background_bars);
   app.wheel_now = app.wheel_prev = 0;
+}
+
+namespace {
+
+bool start_up(Program& program) {
+  start_up_tables(program);
   display_set_close_on_escape(program.display, false);
   display_configure(program.display,
                     {.ask = false, .question = "ORVELLA PREVIEW\rFULL SCREEN?", .windowed = false, .popup = true});
