@@ -11,7 +11,7 @@
 //   a console's Ctrl+C or the end of the session) end the program as its own end
 //   does: at the next window_next_event the backend silences every wave device,
 //   closes the window and ends the process with status 0. A second request while
-//   that runs, or a shutdown that takes more than a second, ends the process at
+//   that runs, or an end that takes more than three seconds, ends the process at
 //   once with status 128 + the signal's number. The window's own close request
 //   (Alt+F4) is not one of them: it arrives as a close_request event.
 // - A window_open that fails writes one line on stderr (where the process has

@@ -6,8 +6,8 @@
 void sdl_refuse_own_signal_handlers();
 
 // SIGINT, SIGTERM and SIGHUP (unless the process was started with them ignored)
-// mark a quit request; a second one, or a second without the end, ends the
-// process at once. Installed once, when the window opens.
+// mark a quit request; a second one, or an end that takes more than three
+// seconds, ends the process at once. Installed when the process starts.
 void sdl_quit_signals_install();
 bool sdl_quit_signal_pending();
 // The program's own end, done for a quit signal on the main thread: silence the

@@ -15,6 +15,7 @@
 namespace {
 
 volatile sig_atomic_t quit_signal = 0;
+constexpr unsigned orderly_end_seconds = 3;
 
 // Only async-signal-safe calls in here.
 void end_at_once(int) { _exit(128 + quit_signal); }
@@ -22,7 +23,7 @@ void end_at_once(int) { _exit(128 + quit_signal); }
 void on_quit_signal(int number) {
   if (quit_signal != 0) end_at_once(number);   // asked again while ending
   quit_signal = number;
-  alarm(1);   // the orderly end has a second; a hung one must not keep the process
+  alarm(orderly_end_seconds);   // a hung end must not keep the process
 }
 
 }  // namespace
@@ -46,6 +47,10 @@ void sdl_quit_signals_install() {
   action.sa_handler = end_at_once;
   sigaction(SIGALRM, &action, nullptr);
 }
+
+// From the process's start, not only once the window is open: a signal during
+// start-up is then kept for the first pump like any other.
+[[maybe_unused]] const bool quit_signals_caught_from_start = (sdl_quit_signals_install(), true);
 
 bool sdl_quit_signal_pending() { return quit_signal != 0; }
 

@@ -111,7 +111,9 @@ TEST(SdlProgram, QuitSignalsEndItWithStatusZero) {
     std::this_thread::sleep_for(1500ms);   // well into the noise flashes and the intro
     ASSERT_EQ(waitpid(child.pid, nullptr, WNOHANG), 0) << "it ended by itself: " << read_all(child.stderr_fd);
     kill(child.pid, number);
-    EXPECT_EQ(wait_for_exit(child, 1000ms), 0) << "signal " << number;
+    // Within a frame or so; the limit is generous for loaded and sanitized runs
+    // (scripts/ci-extra/xvfb-smoke.sh holds the real program to a second).
+    EXPECT_EQ(wait_for_exit(child, 5000ms), 0) << "signal " << number;
     read_all(child.stderr_fd);
   }
 }
