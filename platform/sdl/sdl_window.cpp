@@ -265,6 +265,12 @@ bool window_next_event(WindowEvent* out) {
 }
 
 void window_close() {
+  // Off the screen at once; taking the renderer down can take a while (software
+  // OpenGL: a tenth of a second and more).
+  if (sdl.window) {
+    SDL_HideWindow(sdl.window);
+    SDL_PumpEvents();
+  }
   if (sdl.texture) SDL_DestroyTexture(sdl.texture);
   if (sdl.renderer) SDL_DestroyRenderer(sdl.renderer);
   if (sdl.window) SDL_DestroyWindow(sdl.window);
