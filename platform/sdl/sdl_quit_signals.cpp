@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <initializer_list>
 
@@ -14,15 +15,17 @@
 
 namespace {
 
-volatile sig_atomic_t quit_signal = 0;
+// Set by whichever thread the signal lands on, read by the main thread's pump.
+std::atomic<int> quit_signal{0};
+static_assert(std::atomic<int>::is_always_lock_free, "signal handlers need a lock-free flag");
 constexpr unsigned orderly_end_seconds = 3;
 
 // Only async-signal-safe calls in here.
-void end_at_once(int) { _exit(128 + quit_signal); }
+void end_at_once(int) { _exit(128 + quit_signal.load()); }
 
 void on_quit_signal(int number) {
-  if (quit_signal != 0) end_at_once(number);   // asked again while ending
-  quit_signal = number;
+  if (quit_signal.load() != 0) end_at_once(number);   // asked again while ending
+  quit_signal.store(number);
   alarm(orderly_end_seconds);   // a hung end must not keep the process
 }
 
@@ -48,11 +51,15 @@ void sdl_quit_signals_install() {
   sigaction(SIGALRM, &action, nullptr);
 }
 
+namespace {
+
 // From the process's start, not only once the window is open: a signal during
 // start-up is then kept for the first pump like any other.
 [[maybe_unused]] const bool quit_signals_caught_from_start = (sdl_quit_signals_install(), true);
 
-bool sdl_quit_signal_pending() { return quit_signal != 0; }
+}  // namespace
+
+bool sdl_quit_signal_pending() { return quit_signal.load() != 0; }
 
 void sdl_end_for_quit_signal() {
   sdl_wave_out_silence_all();
