@@ -26,7 +26,7 @@
 
 namespace {
 
-void present(Program& program) { display_update(program.frame.pixels); }
+void present(Program& program) { display_update(program.display, program.frame.pixels); }
 
 // The music side of the buttons and the bars: xm_stop_current, xm_play_current,
 // play_module_1..4 and the bars of the notes being heard.
@@ -55,11 +55,11 @@ void change_page_with_wipes(void* context, int32_t page) {
   program.screen = Screen::magazine;
 }
 
-void sample_magazine_input(AppState& app) {
+void sample_magazine_input(AppState& app, const DisplayLayer& display) {
   InputSample input;
-  input.mouse_x = int32_t(display_mouse_x());
-  input.mouse_y = int32_t(display_mouse_y());
-  input.mouse_left = int32_t(display_mouse_left());
+  input.mouse_x = int32_t(display_mouse_x(display));
+  input.mouse_y = int32_t(display_mouse_y(display));
+  input.mouse_left = int32_t(display_mouse_left(display));
   input.page_up = key_struck(vk_page_up);
   input.page_down = key_struck(vk_page_down);
   input.end = key_struck(vk_end);
@@ -67,7 +67,9 @@ void sample_magazine_input(AppState& app) {
   sample_input(app, input);
 }
 
-bool start_up(Program& program) {
+}  // namespace
+
+void start_up_tables(Program& program) {
   AppState& app = program.app;
   app = AppState{};
   sid_set_tunes(program.sid, intro_tune_table());
@@ -76,9 +78,16 @@ bool start_up(Program& program) {
   build_intro_texts(program);
   reset_bars(background_bars);
   app.wheel_now = app.wheel_prev = 0;
-  display_set_close_on_escape(0);
-  display_configure(0, "ORVELLA PREVIEW\rFULL SCREEN?", 0, 1);
-  if (!display_open("CODED BY FERNHOLLOW :-)", 800, 600)) return false;
+}
+
+namespace {
+
+bool start_up(Program& program) {
+  start_up_tables(program);
+  display_set_close_on_escape(program.display, false);
+  display_configure(program.display,
+                    {.ask = false, .question = "ORVELLA PREVIEW\rFULL SCREEN?", .windowed = false, .popup = true});
+  if (!display_open(program.display, "CODED BY FERNHOLLOW :-)", 800, 600)) return false;
   window_show_cursor(false);   // the magazine draws its own pointer
   big_font_unpack(program.big_font, issue_big_font, issue_big_font_size);
   return true;
@@ -91,7 +100,7 @@ void release_wait(Program& program) {
   // to the display once its messages have been read.
   frame_clear(program.frame);
   present(program);
-  while (key_held(vk_escape) || display_mouse_left() == 1) {
+  while (key_held(vk_escape) || display_mouse_left(program.display) == 1) {
     frame_clear(program.frame);
     present(program);
   }
@@ -102,8 +111,8 @@ void release_wait(Program& program) {
 void noise_flashes(Program& program, const char* sequence) {
   program.screen = Screen::flash;
   for (const char* kind = sequence; *kind; ++kind) {
-    if (*kind == 'c') noise_flash_coarse(program.frame);
-    if (*kind == 'f') noise_flash_fine(program.frame);
+    if (*kind == 'c') noise_flash_coarse(program.frame, program.display);
+    if (*kind == 'f') noise_flash_fine(program.frame, program.display);
   }
 }
 
@@ -130,7 +139,7 @@ void intro_pick_tune_by_function_key(SidPlayer& sid, AppState& app) {
 void intro_loop(Program& program) {
   AppState& app = program.app;
   program.screen = Screen::intro;
-  while (!key_struck(vk_escape) && display_mouse_left() == 0) {
+  while (!key_struck(vk_escape) && display_mouse_left(program.display) == 0) {
     app.intro_frame_started_at = clock_seconds();
     intro_pick_tune_by_function_key(program.sid, app);
     intro_report_tune_failure(program.sid);
@@ -165,7 +174,7 @@ void magazine_loop(Program& program) {
   while (!key_struck(vk_escape) && app.exit_requested == 0) {
     app.magazine_frame_started_at = clock_seconds();
     scroll_by_arrow_keys(app, key_held(vk_down), key_held(vk_up));
-    scroll_by_wheel(app, display_mouse_wheel());
+    scroll_by_wheel(app, display_mouse_wheel(program.display));
     PageChanger pages{change_page_with_wipes, &program};
     Magazine& magazine = program.magazine;
     handle_buttons(magazine.buttons, magazine.menu, app, key_struck(vk_f1), key_struck(vk_f1 + 1), pages, music_calls);
@@ -174,7 +183,7 @@ void magazine_loop(Program& program) {
     draw_magazine(program.frame, magazine, app, music_calls);
     draw_magazine_overlays(program.frame, magazine, app);   // scroll bar (or the short-page rest), pointer
     present(program);
-    sample_magazine_input(app);
+    sample_magazine_input(app, program.display);
     sleep_ms(1);
     app.magazine_phase += (clock_seconds() - app.magazine_frame_started_at) * 250.0;
   }
@@ -191,7 +200,7 @@ int run_magazine(Program& program) {
   magazine_loop(program);
   xm_stop_current();
   xm_free_current();
-  display_close();
+  display_close(program.display);
   return 0;
 }
 

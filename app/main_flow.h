@@ -5,3 +5,7 @@
 #include "app/program.h"
 
 int run_magazine(Program& program);
+
+// The start-up steps before the display opens: page tables and the editorial,
+// menus, skins, font, pointer, buttons, intro texts, tunes, music bars.
+void start_up_tables(Program& program);

@@ -8,6 +8,7 @@
 #include "gfx/large_font.h"
 #include "gfx/big_font.h"
 #include "app/magazine.h"
+#include "display/display.h"
 #include "gfx/frame_buffer.h"
 #include "gfx/intro_screen.h"
 #include "sid/sid_player.h"
@@ -18,6 +19,7 @@ enum class Screen { release, intro, flash, magazine, wipe };
 struct Program {
   AppState app;
   FrameBuffer frame;
+  DisplayLayer display;      // the window, its presentation and the mouse
   Magazine magazine;         // pages, font, skins, buttons, menu, pointer, ticker
   Screen screen = Screen::release;
   IntroScreen intro;

@@ -7,7 +7,7 @@
 #include "platform/clock.h"
 #include "platform/random.h"
 
-void noise_flash(FrameBuffer& frame, int band_height) {
+void noise_flash(FrameBuffer& frame, DisplayLayer& display, int band_height) {
   double end = clock_seconds() + 0.5;
   while (clock_seconds() < end) {
     for (int top = 0; top < screen_height; top += band_height) {
@@ -17,10 +17,10 @@ void noise_flash(FrameBuffer& frame, int band_height) {
       int bottom = std::min(top + band_height, screen_height);
       std::fill(frame.row(top), frame.row(bottom - 1) + screen_width, colour);
     }
-    display_update(frame.pixels);
+    display_update(display, frame.pixels);
     sleep_ms(1);
   }
 }
 
-void noise_flash_coarse(FrameBuffer& frame) { noise_flash(frame, 10); }
-void noise_flash_fine(FrameBuffer& frame) { noise_flash(frame, 2); }
+void noise_flash_coarse(FrameBuffer& frame, DisplayLayer& display) { noise_flash(frame, display, 10); }
+void noise_flash_fine(FrameBuffer& frame, DisplayLayer& display) { noise_flash(frame, display, 2); }

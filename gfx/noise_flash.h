@@ -2,8 +2,9 @@
 // Noise flashes: half a second of random colour bands, a fresh set every
 // presented frame; coarse bands are 10 rows high, fine ones 2. They frame the
 // intro on both sides and leave the intro clocks alone.
+#include "display/display.h"
 #include "gfx/frame_buffer.h"
 
-void noise_flash_coarse(FrameBuffer& frame);
-void noise_flash_fine(FrameBuffer& frame);
-void noise_flash(FrameBuffer& frame, int band_height);
+void noise_flash_coarse(FrameBuffer& frame, DisplayLayer& display);
+void noise_flash_fine(FrameBuffer& frame, DisplayLayer& display);
+void noise_flash(FrameBuffer& frame, DisplayLayer& display, int band_height);

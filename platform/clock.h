@@ -9,3 +9,7 @@
 
 double clock_seconds();           // monotonic, only differences matter
 void sleep_ms(uint32_t milliseconds);
+// Sleeps until clock_seconds() has reached `clock_time`, as precisely as the
+// platform can (a fraction of a millisecond late at most where it can); returns
+// at once when that time has passed. Frame pacing depends on the precision.
+void sleep_until(double clock_time);

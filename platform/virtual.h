@@ -37,6 +37,10 @@ void virtual_fail_wave_calls(uint32_t calls, int result);
 
 // Display side.
 void virtual_set_refresh(double hertz);          // each present advances 1/hertz (default 60)
+// false: presents return at once, as where vsync does not work (the display
+// layer then paces the frames itself); the refresh is still what the window
+// reports. A fresh world has presents that wait.
+void virtual_set_presents_wait(bool wait);
 void virtual_set_surface_format(const SurfaceFormat& format);
 void virtual_post_event(const WindowEvent& event);   // delivered by the next pump
 bool virtual_window_is_open();

@@ -19,7 +19,10 @@
 //   flags and count are read when the header is written.
 // - wave_out_reset stops playback, sets the position back to 0 and hands every
 //   queued header back as done (their hooks run); it returns only after those
-//   hooks and any hook already running have finished.
+//   hooks and any hook already running or due have finished, with nothing
+//   queued: a header that such a hook queues again is handed back too. A hook
+//   that queues again every time would keep that going for ever; after
+//   wave_reset_rounds rounds the reset gives up and returns wave_still_playing.
 // - wave_out_close on a device with queued headers fails with wave_still_playing;
 //   closing a null device fails with wave_invalid_handle and does nothing else.
 // - The position counts the bytes actually played since open or the last reset.
@@ -68,6 +71,8 @@ constexpr int wave_invalid_param = 11;
 constexpr int wave_bad_format = 32;
 constexpr int wave_still_playing = 33;
 constexpr int wave_unprepared = 34;
+
+constexpr int wave_reset_rounds = 1000;
 
 int wave_out_open(WaveDevice** device, const WaveFormat& format, WaveDoneHook hook, uintptr_t instance);
 int wave_out_prepare_header(WaveDevice* device, WaveHeader* header);

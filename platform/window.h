@@ -17,6 +17,19 @@
 // The lock restores a surface the system took away (a mode switch, a task
 // switch) before it locks. Events from the system that arrive while the window
 // opens (activation, above all) wait for the first pump.
+//
+// Duties of every backend besides the calls below:
+// - Quit requests from outside the window (SIGINT, SIGTERM and SIGHUP; on Windows
+//   a console's Ctrl+C or the end of the session) end the program as its own end
+//   does: at the next window_next_event the backend silences every wave device,
+//   closes the window and ends the process with status 0. A second request while
+//   that runs, or an end that takes more than three seconds, ends the process at
+//   once with status 128 + the signal's number. The window's own close request
+//   (Alt+F4) is not one of them: it arrives as a close_request event.
+// - A window_open that fails writes one line on stderr (where the process has
+//   one) saying that no display could be opened and why. A backend that can run
+//   without a display (off-screen, dummy) does so only when the user asked for
+//   it by name; otherwise having no display is a failure.
 #include <cstdint>
 
 struct SurfaceFormat {
@@ -42,7 +55,12 @@ SurfaceFormat window_surface_format();
 // The surface's rows: `pitch` bytes apart. Only valid between lock and unlock.
 bool window_lock(uint8_t** pixels, int* pitch);
 void window_unlock();
+// With `wait_for_vertical_sync` the backend asks the OS to wait for the display;
+// whether it really waits is measured by the display layer, which paces the
+// frames itself where it does not (display/frame_pacing.h).
 void window_present(bool wait_for_vertical_sync);
+// The display's refresh rate in hertz as the OS reports it, 0 when unknown.
+double window_refresh_hz();
 // The message pump: the next pending event, or false when there is none. Key
 // events also reach keys.h's polled state, as the OS would keep it.
 bool window_next_event(WindowEvent* event);

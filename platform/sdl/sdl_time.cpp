@@ -3,8 +3,11 @@
 #include <SDL.h>
 #include <pthread.h>
 #include <sched.h>
+#include <time.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdlib>
 #include <mutex>
@@ -14,12 +17,27 @@
 #include "platform/process.h"
 #include "platform/thread.h"
 
+// CLOCK_MONOTONIC for both the clock and sleep_until, so that a wake-up time
+// read from one is exact for the other.
 double clock_seconds() {
-  using namespace std::chrono;
-  return duration<double>(steady_clock::now().time_since_epoch()).count();
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
 }
 
 void sleep_ms(uint32_t milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+void sleep_until(double clock_time) {
+  if (!(clock_time > 0)) return;
+  timespec wake{};
+  double whole = std::floor(clock_time);
+  wake.tv_sec = time_t(whole);
+  wake.tv_nsec = long((clock_time - whole) * 1e9);
+  if (wake.tv_nsec > 999999999) wake.tv_nsec = 999999999;
+  // An absolute wake-up: an interrupted sleep simply goes back to sleep.
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &wake, nullptr) == EINTR) {
+  }
+}
 
 struct PlatformThread {
   std::thread thread;

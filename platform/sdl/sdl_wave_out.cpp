@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/common/wave_queue.h"
+#include "platform/sdl/sdl_backend.h"
 #include "platform/wave_out.h"
 
 struct WaveDevice {
@@ -38,6 +39,10 @@ struct WaveDevice {
 };
 
 namespace {
+
+// Every open device, for the quit path.
+std::mutex open_devices_mutex;
+std::vector<WaveDevice*> open_devices;
 
 void finish_header(WaveDevice* device, WaveHeader* header) {
   wave_header_mark_done(header);
@@ -83,7 +88,15 @@ void deliver_done_hooks(WaveDevice* device) {
 
 bool audio_ready() {
   if (SDL_WasInit(SDL_INIT_AUDIO)) return true;
+  sdl_refuse_own_signal_handlers();
   return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+}
+
+bool queue_empty(WaveDevice* device) {
+  SDL_LockAudioDevice(device->sdl_device);
+  bool empty = device->queue.head == nullptr;
+  SDL_UnlockAudioDevice(device->sdl_device);
+  return empty;
 }
 
 }  // namespace
@@ -113,6 +126,10 @@ int wave_out_open(WaveDevice** out, const WaveFormat& format, WaveDoneHook hook,
     return wave_bad_device;
   }
   device->notifier = std::thread(deliver_done_hooks, device);
+  {
+    std::lock_guard<std::mutex> lock(open_devices_mutex);
+    open_devices.push_back(device);
+  }
   SDL_PauseAudioDevice(device->sdl_device, 0);
   *out = device;
   return wave_ok;
@@ -161,32 +178,31 @@ int wave_out_restart(WaveDevice* device) {
 int wave_out_reset(WaveDevice* device) {
   if (!device) return wave_invalid_handle;
   bool on_notifier = std::this_thread::get_id() == device->notifier.get_id();
-  // A hook may write again while we wait; flush until the queue stays empty.
-  for (;;) {
+  // A hook that runs meanwhile (one handed back here, or one already under way
+  // for a header that had played) may queue again: hand back until the queue
+  // stays empty once every hook has finished.
+  for (int round = 0; round < wave_reset_rounds; ++round) {
     SDL_LockAudioDevice(device->sdl_device);
-    bool had_any = device->queue.head != nullptr;
     while (device->queue.head) finish_header(device, wave_queue_pop(device->queue));
     device->bytes_played = 0;
     SDL_UnlockAudioDevice(device->sdl_device);
-    if (on_notifier) return wave_ok;
-    std::unique_lock<std::mutex> lock(device->done_mutex);
-    device->done_changed.wait(lock, [device] { return device->done.empty() && !device->hook_running; });
-    lock.unlock();
-    if (!had_any) break;
-    SDL_LockAudioDevice(device->sdl_device);
-    bool empty = device->queue.head == nullptr;
-    SDL_UnlockAudioDevice(device->sdl_device);
-    if (empty) break;
+    if (on_notifier) return wave_ok;   // our own hooks run after this one returns
+    {
+      std::unique_lock<std::mutex> lock(device->done_mutex);
+      device->done_changed.wait(lock, [device] { return device->done.empty() && !device->hook_running; });
+    }
+    if (queue_empty(device)) return wave_ok;
   }
-  return wave_ok;
+  return wave_still_playing;
 }
 
 int wave_out_close(WaveDevice* device) {
   if (!device) return wave_invalid_handle;
-  SDL_LockAudioDevice(device->sdl_device);
-  bool busy = device->queue.head != nullptr;
-  SDL_UnlockAudioDevice(device->sdl_device);
-  if (busy) return wave_still_playing;
+  if (!queue_empty(device)) return wave_still_playing;
+  {
+    std::lock_guard<std::mutex> lock(open_devices_mutex);
+    std::erase(open_devices, device);
+  }
   SDL_CloseAudioDevice(device->sdl_device);
   {
     std::lock_guard<std::mutex> lock(device->done_mutex);
@@ -211,4 +227,9 @@ int wave_out_get_position(WaveDevice* device, uint32_t* bytes_played) {
   *bytes_played = uint32_t(device->bytes_played);
   SDL_UnlockAudioDevice(device->sdl_device);
   return wave_ok;
+}
+
+void sdl_wave_out_silence_all() {
+  std::lock_guard<std::mutex> lock(open_devices_mutex);
+  for (WaveDevice* device : open_devices) SDL_PauseAudioDevice(device->sdl_device, 1);
 }

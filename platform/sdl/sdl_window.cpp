@@ -5,9 +5,15 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "platform/keys.h"
 #include "platform/message_box.h"
+#include "platform/sdl/sdl_backend.h"
 #include "platform/window.h"
 
 namespace {
@@ -71,10 +77,46 @@ int virtual_key_of(SDL_Scancode code) {
 
 int32_t clamp_to(int32_t value, int32_t limit) { return std::clamp<int32_t>(value, 0, std::max(limit - 1, 0)); }
 
+bool set_in_environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value && *value;
+}
+
+// Without a display SDL would fall back to its off-screen driver and the program
+// would run unseen for ever. Unless the user names drivers in SDL_VIDEODRIVER,
+// offer SDL only those that show something; Wayland only where libwayland can
+// find a compositor at all (it complains on stderr otherwise).
+void offer_only_real_video_drivers() {
+  if (set_in_environment("SDL_VIDEODRIVER")) return;
+  bool wayland_reachable = set_in_environment("XDG_RUNTIME_DIR") || set_in_environment("WAYLAND_SOCKET") ||
+                           (set_in_environment("WAYLAND_DISPLAY") && std::getenv("WAYLAND_DISPLAY")[0] == '/');
+  std::string drivers;
+  for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+    const char* name = SDL_GetVideoDriver(i);
+    if (!name || !std::strcmp(name, "offscreen") || !std::strcmp(name, "dummy") || !std::strcmp(name, "evdev")) continue;
+    if (!std::strcmp(name, "wayland") && !wayland_reachable) continue;
+    if (!drivers.empty()) drivers += ',';
+    drivers += name;
+  }
+  // An empty list would let SDL try every driver again.
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.empty() ? "none" : drivers.c_str());
+}
+
+bool open_failed(const char* why) {
+  std::string reason = why && *why ? why : "unknown reason";
+  if (!set_in_environment("DISPLAY") && !set_in_environment("WAYLAND_DISPLAY"))
+    reason += " (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+  std::fprintf(stderr, "%s: no display could be opened: %s\n", program_invocation_short_name, reason.c_str());
+  return false;
+}
+
 }  // namespace
 
 bool window_open(const char* title, int width, int height, WindowKind kind) {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+  sdl_refuse_own_signal_handlers();
+  sdl_quit_signals_install();
+  offer_only_real_video_drivers();
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return open_failed(SDL_GetError());
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   Uint32 flags = SDL_WINDOW_SHOWN;
@@ -93,19 +135,21 @@ bool window_open(const char* title, int width, int height, WindowKind kind) {
   }
   if (kind == WindowKind::popup) flags |= SDL_WINDOW_BORDERLESS;
   sdl.window = SDL_CreateWindow(title, x, y, w, h, flags);
-  if (!sdl.window) return false;
+  if (!sdl.window) return open_failed(SDL_GetError());
   sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_PRESENTVSYNC);
   if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
   if (!sdl.renderer) {
+    std::string why = SDL_GetError();
     window_close();
-    return false;
+    return open_failed(why.c_str());
   }
   SDL_RenderSetLogicalSize(sdl.renderer, width, height);
   const FormatEntry* entry = pick_format(sdl.renderer);
   sdl.texture = SDL_CreateTexture(sdl.renderer, entry->sdl_format, SDL_TEXTUREACCESS_STREAMING, width, height);
   if (!sdl.texture) {
+    std::string why = SDL_GetError();
     window_close();
-    return false;
+    return open_failed(why.c_str());
   }
   sdl.format = entry->surface;
   sdl.width = width;
@@ -143,7 +187,17 @@ void window_present(bool wait_for_vertical_sync) {
   SDL_RenderPresent(sdl.renderer);
 }
 
+double window_refresh_hz() {
+  if (!sdl.window) return 0;
+  SDL_DisplayMode mode{};
+  if (SDL_GetWindowDisplayMode(sdl.window, &mode) == 0 && mode.refresh_rate > 0) return mode.refresh_rate;
+  int index = SDL_GetWindowDisplayIndex(sdl.window);
+  if (index >= 0 && SDL_GetCurrentDisplayMode(index, &mode) == 0 && mode.refresh_rate > 0) return mode.refresh_rate;
+  return 0;
+}
+
 bool window_next_event(WindowEvent* out) {
+  if (sdl_quit_signal_pending()) sdl_end_for_quit_signal();
   if (sdl.announce_activation) {
     sdl.announce_activation = false;
     *out = WindowEvent{};
@@ -211,6 +265,12 @@ bool window_next_event(WindowEvent* out) {
 }
 
 void window_close() {
+  // Off the screen at once; taking the renderer down can take a while (software
+  // OpenGL: a tenth of a second and more).
+  if (sdl.window) {
+    SDL_HideWindow(sdl.window);
+    SDL_PumpEvents();
+  }
   if (sdl.texture) SDL_DestroyTexture(sdl.texture);
   if (sdl.renderer) SDL_DestroyRenderer(sdl.renderer);
   if (sdl.window) SDL_DestroyWindow(sdl.window);

@@ -9,6 +9,7 @@
 //   - before each wake-up the wave devices play up to that moment.
 // So the same inputs give the same interleaving, and every run is reproducible.
 #include <algorithm>
+#include <cmath>
 #include <condition_variable>
 #include <cstdlib>
 #include <deque>
@@ -172,6 +173,21 @@ void sleep_ms(uint32_t milliseconds) {
   PlatformThread* me = self();
   me->state = PlatformThread::sleeping;
   me->wake_ns = now_ns + int64_t(milliseconds) * 1000000;
+  me->sleep_order = next_sleep_order++;
+  give_turn_back(lock);
+}
+
+void sleep_until(double clock_time) {
+  int64_t wake_ns = int64_t(std::ceil(clock_time * 1e9));
+  if (on_main()) {
+    if (wake_ns > virtual_now_ns()) virtual_advance_to_ns(wake_ns);
+    return;
+  }
+  std::unique_lock<std::mutex> lock(turn_mutex);
+  if (wake_ns <= now_ns) return;
+  PlatformThread* me = self();
+  me->state = PlatformThread::sleeping;
+  me->wake_ns = wake_ns;
   me->sleep_order = next_sleep_order++;
   give_turn_back(lock);
 }

@@ -194,7 +194,7 @@ int wave_out_reset(WaveDevice* device) {
   if (!usable(device)) return wave_invalid_handle;
   if (fails(virtual_wave_reset)) return failure_result;
   // Hooks may queue again; hand everything back until the queue stays empty.
-  for (int round = 0; round < 1000 && device->queue.head; ++round) {
+  for (int round = 0; round < wave_reset_rounds && device->queue.head; ++round) {
     std::vector<DoneNotice> notices;
     while (device->queue.head) {
       WaveHeader* head = wave_queue_pop(device->queue);
@@ -205,7 +205,7 @@ int wave_out_reset(WaveDevice* device) {
     deliver(notices);
   }
   device->bytes_played = 0;
-  return wave_ok;
+  return device->queue.head ? wave_still_playing : wave_ok;
 }
 
 int wave_out_close(WaveDevice* device) {

@@ -29,6 +29,7 @@ struct VirtualWindow {
   std::vector<uint8_t> surface;
   std::deque<WindowEvent> events;
   double refresh_hz = 60.0;
+  bool presents_wait = true;
   double present_carry_ns = 0;
   uint64_t presented = 0;
   VirtualPresentObserver observer = nullptr;
@@ -88,6 +89,7 @@ void virtual_reset() {
 }
 
 void virtual_set_refresh(double hertz) { window.refresh_hz = hertz > 0 ? hertz : 60.0; }
+void virtual_set_presents_wait(bool wait) { window.presents_wait = wait; }
 void virtual_set_surface_format(const SurfaceFormat& format) { window.format = format; }
 void virtual_post_event(const WindowEvent& event) { window.events.push_back(event); }
 bool virtual_window_is_open() { return window.open; }
@@ -190,12 +192,18 @@ void window_present(bool) {
   }
   if (window.observer) window.observer(window.presented, double(virtual_now_ns()) * 1e-9);
   script_after_present(script, script_post);
+  if (!window.presents_wait) {
+    if (script.loaded() && script_finished(script)) end_run(3);
+    return;
+  }
   window.present_carry_ns += 1e9 / window.refresh_hz;
   auto step = int64_t(window.present_carry_ns);
   window.present_carry_ns -= double(step);
   virtual_advance_to_ns(virtual_now_ns() + step);
   if (script.loaded() && script_finished(script)) end_run(3);
 }
+
+double window_refresh_hz() { return window.refresh_hz; }
 
 bool window_next_event(WindowEvent* event) {
   if (window.events.empty()) run_script();
