@@ -35,7 +35,12 @@ constexpr int wave_square = 2;
 constexpr int vibrato_shapes[4] = {wave_sine, wave_ramp, wave_square, wave_square};
 constexpr int tremolo_shapes[4] = {wave_sine, wave_ramp, wave_square, wave_sine};
 
-int32_t gain_for(int32_t pan, int32_t volume) { return pan * volume / 255; }
+// Pan 0 is fully left (the first sample of each frame), 255 fully right, as
+// every XM file expects; the law is linear, so the centre gives each side half.
+void set_gains(MixVoice& voice) {
+  voice.gain_a = (255 - voice.pan) * voice.volume / 255;
+  voice.gain_b = voice.pan * voice.volume / 255;
+}
 
 void reset_envelope(EnvelopeState& state, int32_t value) {
   state.tick = 0;
@@ -233,8 +238,7 @@ void update_voice(XmChannel& channel, XmSample* sample, const XmModule& module) 
     int64_t product = int64_t(channel.volume + channel.volume_delta) * channel.volume_envelope.value *
                       channel.fade_volume * module.global_volume;
     voice->volume = int32_t(float(product) * 7.4214768e-9f);
-    voice->gain_a = gain_for(voice->pan, voice->volume);
-    voice->gain_b = gain_for(255 - voice->pan, voice->volume);
+    set_gains(*voice);
   }
 
   if (flags & xm_update_panning) {
@@ -244,8 +248,7 @@ void update_voice(XmChannel& channel, XmSample* sample, const XmModule& module) 
     if (final_pan < 0) final_pan = 0;
     if (final_pan > 255) final_pan = 255;
     voice->pan = final_pan;
-    voice->gain_a = gain_for(voice->pan, voice->volume);
-    voice->gain_b = gain_for(255 - voice->pan, voice->volume);
+    set_gains(*voice);
   }
 
   if (flags & xm_update_frequency) {

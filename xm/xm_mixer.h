@@ -24,11 +24,11 @@ constexpr int xm_voice_count = 64;
 struct MixVoice {
   uint32_t index;
   int32_t volume;            // 0..127 at full scale
-  int32_t pan;               // 0..255
+  int32_t pan;               // 0 left .. 255 right
   uint32_t start_offset;     // where the next trigger starts
   XmSample* sample;          // null: silent, skipped
-  int32_t gain_a;            // pan x volume / 255: first sample of each frame (left)
-  int32_t gain_b;            // (255 - pan) x volume / 255: second sample (right)
+  int32_t gain_a;            // (255 - pan) x volume / 255: first sample of each frame (left)
+  int32_t gain_b;            // pan x volume / 255: second sample (right)
   uint32_t position;
   uint32_t position_fraction;  // units of 2^-32
   uint32_t step_fraction;

@@ -178,8 +178,8 @@ TEST(XmChannel, PanningEnvelopeRoomFollowsPan) {
     EXPECT_EQ(ch.voice->pan, pan == 128 ? 255 : pan);  // 128 + 4 x 32, limited
   }
   EXPECT_EQ(ch.voice->volume, 127);
-  EXPECT_EQ(ch.voice->gain_a, 127);
-  EXPECT_EQ(ch.voice->gain_b, 0);
+  EXPECT_EQ(ch.voice->gain_a, 0) << "pan 255: nothing on the left";
+  EXPECT_EQ(ch.voice->gain_b, 127);
 }
 
 TEST(XmChannel, ArpeggioInBothModes) {
