@@ -110,6 +110,21 @@ void envelope_step(XmChannel& channel, const EnvelopePoint* points, int point_co
   channel.update_flags |= flag;
 }
 
+void step_envelopes(XmChannel& channel, const XmInstrument& ins) {
+  if ((ins.volume_type & xm_envelope_on) && !channel.volume_envelope.stopped)
+    envelope_step(channel, ins.volume_envelope, ins.volume_point_count, ins.volume_type, ins.volume_sustain_point,
+                  ins.volume_loop_start_point, ins.volume_loop_end_point, channel.volume_envelope, xm_update_volume);
+  if ((ins.panning_type & xm_envelope_on) && !channel.panning_envelope.stopped)
+    envelope_step(channel, ins.panning_envelope, ins.panning_point_count, ins.panning_type,
+                  ins.panning_sustain_point, ins.panning_loop_start_point, ins.panning_loop_end_point,
+                  channel.panning_envelope, xm_update_panning);
+}
+
+void key_off(XmChannel& channel, const XmInstrument& ins) {
+  channel.key_off = 1;
+  if (!(ins.volume_type & xm_envelope_on)) channel.volume_envelope.value = 0;
+}
+
 void vibrato(XmChannel& channel) {
   int32_t v = wave_value(vibrato_shapes[channel.wave_control & 3], channel.vibrato_position);
   int32_t offset = ((int32_t(channel.vibrato_depth) * v) / 32) & ~3;

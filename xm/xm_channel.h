@@ -74,6 +74,11 @@ void reset_channel_from_sample(XmChannel& channel, const XmSample& sample);
 void envelope_step(XmChannel& channel, const EnvelopePoint* points, int point_count, uint8_t type,
                    int sustain_point, int loop_start_point, int loop_end_point, EnvelopeState& state,
                    uint8_t flag);
+// Both envelopes one tick on, each where the instrument has it on and it has not stopped.
+void step_envelopes(XmChannel& channel, const XmInstrument& instrument);
+// The envelope goes on past its sustain point and the fadeout starts; without a
+// volume envelope the note falls silent at once.
+void key_off(XmChannel& channel, const XmInstrument& instrument);
 void vibrato(XmChannel& channel);
 void tremolo(XmChannel& channel);
 void tone_portamento(XmChannel& channel);

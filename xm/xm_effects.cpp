@@ -241,13 +241,19 @@ void note_delay_first(EffectContext& c) {
   c.channel.volume = c.saved_volume;
   c.channel.pan = c.saved_pan;
 }
+// Before its tick the delayed note leaves the voice alone; on its tick it starts
+// with a fresh envelope that takes its first step at once, and from then on it
+// moves like any other note.
 void note_delay_later(EffectContext& c) {
   XmChannel& ch = c.channel;
-  if (c.module.tick != y_of(c)) {
+  int32_t delay = y_of(c);
+  if (c.module.tick < delay) {
     unflag(c, low_flags);
     return;
   }
+  if (c.module.tick > delay) return;
   reset_channel_from_sample(ch, *c.sample);
+  step_envelopes(ch, c.instrument);
   flag(c, xm_update_frequency);
   ch.period = ch.note_period;
   if (c.cell.volume) volume_column_row(ch, c.cell.volume);
@@ -394,8 +400,6 @@ void extra_fine_first(EffectContext& c) {
   }
 }
 
-void key_off_first(EffectContext&) {}  // K acts through the row start's key-off step
-
 constexpr Effect effects[0x22] = {
     {nothing, arpeggio_later},                      // 0 arpeggio
     {porta_up_first, porta_up_later},               // 1 portamento up
@@ -417,7 +421,7 @@ constexpr Effect effects[0x22] = {
     {global_slide_first, global_slide_later},       // H global volume slide
     {nothing, nothing},                             // I
     {nothing, nothing},                             // J
-    {key_off_first, nothing},                       // K key off
+    {nothing, nothing},                             // K key off (on its tick, before the envelopes)
     {envelope_position_first, nothing},             // L envelope position
     {nothing, nothing},                             // M
     {nothing, nothing},                             // N

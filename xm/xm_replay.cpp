@@ -34,21 +34,17 @@ const XmCell& cell_of(const XmModule& m, int channel) {
 }
 
 // Volume and panning envelopes and the fadeout after key off.
-void run_envelopes(XmChannel& ch, const XmInstrument& ins, bool row_start) {
-  if ((ins.volume_type & xm_envelope_on) && !ch.volume_envelope.stopped)
-    envelope_step(ch, ins.volume_envelope, ins.volume_point_count, ins.volume_type, ins.volume_sustain_point,
-                  ins.volume_loop_start_point, ins.volume_loop_end_point, ch.volume_envelope, xm_update_volume);
-  else if (row_start && !(ins.volume_type & xm_envelope_on) && ch.key_off)
-    ch.volume_envelope.value = 0;  // without an envelope, key off cuts the note
-  if ((ins.panning_type & xm_envelope_on) && !ch.panning_envelope.stopped)
-    envelope_step(ch, ins.panning_envelope, ins.panning_point_count, ins.panning_type, ins.panning_sustain_point,
-                  ins.panning_loop_start_point, ins.panning_loop_end_point, ch.panning_envelope, xm_update_panning);
+void run_envelopes(XmChannel& ch, const XmInstrument& ins) {
+  step_envelopes(ch, ins);
   if (ch.key_off) {
     ch.fade_volume -= ins.fadeout;
     if (ch.fade_volume < 0) ch.fade_volume = 0;
     ch.update_flags |= xm_update_volume;
   }
 }
+
+// Kxx keys off on tick xx of its row (K00 at the row start, with a key-off note).
+bool keys_off_on(const XmCell& cell, int32_t tick) { return cell.effect == 0x14 && cell.parameter == tick; }
 
 // Pan slides of the volume column are not limited here (update_voice limits the
 // final pan); this bound only keeps endless slides from overflowing.
@@ -170,8 +166,8 @@ void xm_process_row(XmModule& m) {
     ch.update_flags |= xm_update_frequency | xm_update_volume;
     if (cell.instrument) reset_channel_from_sample(ch, *sample);
     if (cell.volume) volume_column_row(ch, cell.volume);
-    if (cell.note == xm_note_key_off || cell.effect == 0x14) ch.key_off = 1;
-    run_envelopes(ch, ins, true);
+    if (cell.note == xm_note_key_off || keys_off_on(cell, 0)) key_off(ch, ins);
+    run_envelopes(ch, ins);
 
     EffectContext context{m, ch, cell, sample, ins, &jump_seen, saved_period, saved_volume, saved_pan};
     effect_first_tick(context);
@@ -190,7 +186,8 @@ void xm_process_tick(XmModule& m) {
     ch.volume_delta = 0;
     ch.period_delta = 0;
     ch.update_flags = 0;
-    run_envelopes(ch, ins, false);
+    if (keys_off_on(cell, m.tick)) key_off(ch, ins);
+    run_envelopes(ch, ins);
     if (cell.volume) volume_column_later(ch, cell.volume);
     EffectContext context{m, ch, cell, sample, ins, nullptr, 0, 0, 0};
     effect_later_tick(context);

@@ -306,3 +306,69 @@ TEST(XmReplay, VolumeColumnPortamentoSlidesFromTheOldNote) {
   e.tick();
   EXPECT_EQ(e.ch().period, c4 - 2 * 64) << "256 per tick reaches the target at once";
 }
+
+namespace {
+
+// The mix volume and pan the channel's voice carries after each of `ticks` ticks.
+std::vector<std::pair<int, int>> voice_per_tick(const Song& song, int ticks) {
+  Engine e(song);
+  std::vector<std::pair<int, int>> out;
+  for (int t = 0; t < ticks; ++t) {
+    e.tick();
+    out.emplace_back(e.voice().volume, e.voice().pan);
+  }
+  return out;
+}
+
+Song enveloped_note(uint8_t effect, uint8_t parameter) {
+  Song song = one_channel_song(square_sample());
+  song.speed = 10;
+  Instrument& ins = song.instruments[0];
+  ins.volume.points = {{0, 64}, {4, 16}, {8, 48}};
+  ins.volume.type = xm_envelope_on;
+  ins.panning.points = {{0, 32}, {6, 56}};
+  ins.panning.type = xm_envelope_on;
+  at(song.patterns[0], 1, 0, 0) = {note("C-4"), 1, 0, effect, parameter};
+  return song;
+}
+
+}  // namespace
+
+TEST(XmReplay, DelayedNoteFollowsItsEnvelopesAfterTheTrigger) {
+  auto plain = voice_per_tick(enveloped_note(0, 0), 10);
+  auto delayed = voice_per_tick(enveloped_note(0x0E, 0xD3), 10);
+  for (int t = 0; t + 3 < 10; ++t)
+    EXPECT_EQ(delayed[size_t(t + 3)], plain[size_t(t)]) << "tick " << t << " after the trigger";
+  EXPECT_LT(delayed[5].first, delayed[3].first) << "the volume falls with the envelope";
+  EXPECT_GT(delayed[6].second, delayed[3].second) << "the pan follows its envelope";
+}
+
+TEST(XmReplay, KeyOffEffectActsOnItsTick) {
+  Song song = one_channel_song(square_sample());
+  song.speed = 6;
+  at(song.patterns[0], 1, 0, 0) = {note("C-4"), 1, 0, 0x14, 0x03};
+  auto volumes = voice_per_tick(song, 6);
+  for (int t = 0; t < 3; ++t) EXPECT_GT(volumes[size_t(t)].first, 0) << "tick " << t;
+  for (int t = 3; t < 6; ++t) EXPECT_EQ(volumes[size_t(t)].first, 0) << "tick " << t << ": no envelope, cut";
+
+  song.patterns[0].cells[0].parameter = 0;  // K00: at once
+  EXPECT_EQ(voice_per_tick(song, 1)[0].first, 0);
+
+  // With a sustained envelope the note goes on past its sustain point and fades
+  // from the tick of the key off.
+  Instrument& ins = song.instruments[0];
+  ins.volume.points = {{0, 64}, {2, 64}, {20, 0}};
+  ins.volume.type = xm_envelope_on | xm_envelope_sustain;
+  ins.volume.sustain = 1;
+  ins.fadeout = 1000;
+  song.patterns[0].cells[0].parameter = 3;
+  Engine e(song);
+  e.ticks(3);
+  EXPECT_EQ(e.ch().key_off, 0);
+  EXPECT_EQ(e.ch().fade_volume, 65536);
+  e.tick();
+  EXPECT_EQ(e.ch().key_off, 1);
+  EXPECT_EQ(e.ch().fade_volume, 65536 - 2000);
+  e.tick();
+  EXPECT_LT(e.ch().volume_envelope.value, 64) << "past the sustain point";
+}
