@@ -44,6 +44,7 @@ struct XmChannel {
   uint8_t key_off;
   uint8_t instrument;         // instrument column minus 1
   uint8_t real_note;
+  int8_t finetune;            // of the note playing: its sample's, or E5x's on the note's row
   int32_t note_period;
   uint8_t previous_effect;
   uint32_t sample_offset_memory;

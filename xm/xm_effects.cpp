@@ -45,7 +45,7 @@ void arpeggio_later(EffectContext& c) {
   if (linear(c))
     ch.period_delta = n * 64;
   else
-    ch.period_delta = amiga_period(ch.real_note + n, c.sample->finetune) - amiga_period(ch.real_note, c.sample->finetune);
+    ch.period_delta = amiga_period(ch.real_note + n, ch.finetune) - amiga_period(ch.real_note, ch.finetune);
   flag(c, xm_update_frequency);
 }
 
@@ -186,10 +186,6 @@ void fine_porta_down_first(EffectContext& c) {
 void vibrato_waveform_first(EffectContext& c) {
   c.channel.wave_control = uint8_t((c.channel.wave_control & 0xF0) | y_of(c));
 }
-void set_finetune_first(EffectContext& c) {
-  // The blank sample is shared by every empty slot: it keeps its zero finetune.
-  if (c.sample != &xm_blank_sample) c.sample->finetune = int8_t(y_of(c));
-}
 void pattern_loop_first(EffectContext& c) {
   XmChannel& ch = c.channel;
   uint8_t y = y_of(c);
@@ -267,7 +263,7 @@ constexpr Effect extended_effects[16] = {
     {fine_porta_down_first, nothing},           // E2 fine portamento down
     {nothing, nothing},                         // E3
     {vibrato_waveform_first, nothing},          // E4 vibrato waveform
-    {set_finetune_first, nothing},              // E5 set finetune
+    {nothing, nothing},                         // E5 set finetune (with the row's note)
     {pattern_loop_first, nothing},              // E6 pattern loop
     {tremolo_waveform_first, nothing},          // E7 tremolo waveform
     {fine_panning_first, nothing},              // E8 set panning

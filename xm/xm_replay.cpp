@@ -43,6 +43,13 @@ void run_envelopes(XmChannel& ch, const XmInstrument& ins) {
   }
 }
 
+// E5x tunes the note of its row, in FT2's steps of 1/8 semitone from -1 (E50)
+// through 0 (E58); the sample itself keeps its finetune for every later note.
+int8_t note_finetune(const XmCell& cell, const XmSample& sample) {
+  if (cell.effect == 0x0E && (cell.parameter >> 4) == 0x5) return int8_t(((cell.parameter & 0x0F) << 4) - 128);
+  return sample.finetune;
+}
+
 // Kxx keys off on tick xx of its row (K00 at the row start, with a key-off note).
 bool keys_off_on(const XmCell& cell, int32_t tick) { return cell.effect == 0x14 && cell.parameter == tick; }
 
@@ -157,8 +164,9 @@ void xm_process_row(XmModule& m) {
 
     if (is_note(cell.note)) {
       ch.real_note = uint8_t(cell.note - 1 + sample->relative_note);
-      ch.note_period = linear ? 7680 - int32_t(ch.real_note) * 64 - sample->finetune / 2
-                              : amiga_period(ch.real_note, sample->finetune);
+      ch.finetune = note_finetune(cell, *sample);
+      ch.note_period = linear ? 7680 - int32_t(ch.real_note) * 64 - ch.finetune / 2
+                              : amiga_period(ch.real_note, ch.finetune);
       if (!porta) ch.period = ch.note_period;
       ch.update_flags = xm_update_trigger;
     }

@@ -244,14 +244,28 @@ TEST(XmReplay, NoteDelayAndNoteCut) {
   EXPECT_EQ(e.ch().volume, 0);
 }
 
-TEST(XmReplay, FinetuneOnAnEmptySlotLeavesTheBlankSample) {
-  Song song = one_channel_song(square_sample());
-  at(song.patterns[0], 1, 0, 0) = {note("C-4"), 5, 0, 0x0E, 0x57};  // instrument 5 does not exist
-  at(song.patterns[0], 1, 1, 0) = {note("C-4"), 1, 0, 0x0E, 0x53};
-  Engine e(song);
-  e.ticks(7);
-  EXPECT_EQ(xm_blank_sample.finetune, 0);
-  EXPECT_EQ(e.m().instruments[0].samples[0]->finetune, 3);
+TEST(XmReplay, FinetuneEffectTunesOnlyTheNoteOfItsRow) {
+  for (uint16_t flags : {uint16_t(0), uint16_t(1)}) {
+    Song song = one_channel_song(square_sample());
+    song.flags = flags;
+    song.speed = 1;
+    song.instruments[0].samples[0].finetune = 16;
+    at(song.patterns[0], 1, 0, 0) = {note("C-4"), 1, 0, 0x0E, 0x5C};  // +4/8 semitone
+    at(song.patterns[0], 1, 1, 0) = {note("C-4"), 1, 0, 0, 0};
+    at(song.patterns[0], 1, 2, 0) = {note("C-4"), 1, 0, 0x0E, 0x58};  // E58: no finetune
+    at(song.patterns[0], 1, 3, 0) = {note("C-4"), 9, 0, 0x0E, 0x50};  // an empty slot
+    Engine e(song);
+    auto period_for = [&](int finetune) { return flags ? 4608 - finetune / 2 : amiga_period(48, finetune); };
+    e.tick();
+    EXPECT_EQ(e.ch().period, period_for(64));
+    e.tick();
+    EXPECT_EQ(e.ch().period, period_for(16)) << "the next note has its sample's finetune again";
+    e.tick();
+    EXPECT_EQ(e.ch().period, period_for(0));
+    e.tick();
+    EXPECT_EQ(e.m().instruments[0].samples[0]->finetune, 16) << "the sample is never changed";
+    EXPECT_EQ(xm_blank_sample.finetune, 0);
+  }
 }
 
 TEST(XmReplay, GlobalVolumeAndSlide) {
