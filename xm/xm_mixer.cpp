@@ -231,6 +231,7 @@ void fill_block(XmRenderer& r) {
     if (left == 0) {
       m.tick_function(m);
       left = m.samples_per_tick;
+      if (r.tick_observer) r.tick_observer(r.observer_context, r, done);
     }
     int32_t n = left < xm_block_frames - done ? left : xm_block_frames - done;
     mix_voices(r, out + done * 2, n);

@@ -51,6 +51,12 @@ struct alignas(8) BlockRecord {
   uint32_t elapsed_ms;
 };
 
+struct XmRenderer;
+// Called by fill_block right after each tick with the frame of the block at which
+// the tick's samples start: for tools and tests that follow a song tick by tick
+// (its end, muted channels, state traces). The player leaves it null.
+using XmTickObserver = void (*)(void* context, XmRenderer& renderer, int32_t frame);
+
 struct XmRenderer {
   MixVoice voices[xm_voice_count];
   XmModule* module = nullptr;           // the playing module
@@ -60,6 +66,8 @@ struct XmRenderer {
   int32_t fill_index = 0;
   float rate_reciprocal = 0;
   float ramp_reciprocal = 0;
+  XmTickObserver tick_observer = nullptr;
+  void* observer_context = nullptr;
 };
 
 // Allocates the ring, the float buffer and the records, clears the voices and
