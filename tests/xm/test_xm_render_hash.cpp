@@ -1,7 +1,8 @@
 // Guards the renderer's output bit for bit: whole renders of a few modules are
 // hashed and compared with tests/xm/render_hashes.txt. Speed work must leave
 // every sample as it was. MAG_UPDATE_GOLDEN=1 rewrites the file (only when the
-// sound is meant to change).
+// sound is meant to change; the per-tick references of test_xm_tick_trace.cpp
+// then change with them and tell which channel moved).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
