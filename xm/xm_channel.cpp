@@ -1,5 +1,5 @@
 // Channel operations: sample reset, envelopes, vibrato, tremolo, tremor, tone
-// portamento, instrument auto-vibrato, the period tables and update_voice, which
+// portamento, instrument auto-vibrato, the period tables and xm_update_voice, which
 // turns a channel into its mixer voice's volume, pan, step and position.
 #include "xm/xm_channel.h"
 
@@ -52,7 +52,7 @@ void reset_envelope(EnvelopeState& state, int32_t value) {
 
 }  // namespace
 
-int32_t wave_value(int shape, int8_t position) {
+int32_t xm_wave_value(int shape, int8_t position) {
   switch (shape) {
     case wave_sine: return wave_tables().vibrato_sine[position + 32];
     case wave_ramp: return position >= 0 ? (position * 8) % 256 : (-8 * position - 1) % 256;
@@ -60,7 +60,7 @@ int32_t wave_value(int shape, int8_t position) {
   }
 }
 
-void reset_channel_from_sample(XmChannel& channel, const XmSample& sample) {
+void xm_reset_channel_from_sample(XmChannel& channel, const XmSample& sample) {
   channel.volume = sample.volume;
   channel.pan = int32_t(sample.panning);
   reset_envelope(channel.volume_envelope, 64);
@@ -75,7 +75,7 @@ void reset_channel_from_sample(XmChannel& channel, const XmSample& sample) {
   channel.update_flags |= xm_update_volume | xm_update_panning;
 }
 
-void envelope_step(XmChannel& channel, const EnvelopePoint* points, int point_count, uint8_t type,
+void xm_envelope_step(XmChannel& channel, const EnvelopePoint* points, int point_count, uint8_t type,
                    int sustain_point, int loop_start_point, int loop_end_point, EnvelopeState& state,
                    uint8_t flag) {
   if (state.point < point_count) {
@@ -110,30 +110,30 @@ void envelope_step(XmChannel& channel, const EnvelopePoint* points, int point_co
   channel.update_flags |= flag;
 }
 
-void step_envelopes(XmChannel& channel, const XmInstrument& ins) {
+void xm_step_envelopes(XmChannel& channel, const XmInstrument& ins) {
   if ((ins.volume_type & xm_envelope_on) && !channel.volume_envelope.stopped)
-    envelope_step(channel, ins.volume_envelope, ins.volume_point_count, ins.volume_type, ins.volume_sustain_point,
+    xm_envelope_step(channel, ins.volume_envelope, ins.volume_point_count, ins.volume_type, ins.volume_sustain_point,
                   ins.volume_loop_start_point, ins.volume_loop_end_point, channel.volume_envelope, xm_update_volume);
   if ((ins.panning_type & xm_envelope_on) && !channel.panning_envelope.stopped)
-    envelope_step(channel, ins.panning_envelope, ins.panning_point_count, ins.panning_type,
+    xm_envelope_step(channel, ins.panning_envelope, ins.panning_point_count, ins.panning_type,
                   ins.panning_sustain_point, ins.panning_loop_start_point, ins.panning_loop_end_point,
                   channel.panning_envelope, xm_update_panning);
 }
 
-void key_off(XmChannel& channel, const XmInstrument& ins) {
+void xm_key_off(XmChannel& channel, const XmInstrument& ins) {
   channel.key_off = 1;
   if (!(ins.volume_type & xm_envelope_on)) channel.volume_envelope.value = 0;
 }
 
-void vibrato(XmChannel& channel) {
-  int32_t v = wave_value(vibrato_shapes[channel.wave_control & 3], channel.vibrato_position);
+void xm_vibrato(XmChannel& channel) {
+  int32_t v = xm_wave_value(vibrato_shapes[channel.wave_control & 3], channel.vibrato_position);
   int32_t offset = ((int32_t(channel.vibrato_depth) * v) / 32) & ~3;
   channel.period_delta = channel.vibrato_position >= 0 ? -offset : offset;
   channel.update_flags |= xm_update_frequency;
 }
 
-void tremolo(XmChannel& channel) {
-  int32_t v = wave_value(tremolo_shapes[(channel.wave_control >> 4) & 3], channel.tremolo_position);
+void xm_tremolo(XmChannel& channel) {
+  int32_t v = xm_wave_value(tremolo_shapes[(channel.wave_control >> 4) & 3], channel.tremolo_position);
   int32_t delta = (int32_t(channel.tremolo_depth) * v) / 64;
   if (channel.tremolo_position < 0) {
     if (channel.volume - delta < 0) delta = channel.volume;
@@ -148,7 +148,7 @@ void tremolo(XmChannel& channel) {
   channel.update_flags |= xm_update_volume;
 }
 
-void tone_portamento(XmChannel& channel) {
+void xm_tone_portamento(XmChannel& channel) {
   int32_t speed = int32_t(channel.porta_speed) * 4;
   if (channel.period < channel.porta_target) {
     channel.period += speed;
@@ -160,14 +160,14 @@ void tone_portamento(XmChannel& channel) {
   channel.update_flags |= xm_update_frequency;
 }
 
-void tremor(XmChannel& channel) {
+void xm_tremor(XmChannel& channel) {
   if (channel.tremor_position >= channel.tremor_on) channel.volume_delta = -channel.volume;
   channel.tremor_position += 1;
   if (channel.tremor_position >= channel.tremor_on + channel.tremor_off) channel.tremor_position = 0;
   channel.update_flags |= xm_update_volume;
 }
 
-void auto_vibrato(XmChannel& channel, const XmInstrument& instrument) {
+void xm_auto_vibrato(XmChannel& channel, const XmInstrument& instrument) {
   int32_t p = channel.auto_vibrato_position;
   int32_t v;
   // FT2 has four shapes; any other type plays the sine.
@@ -187,7 +187,7 @@ void auto_vibrato(XmChannel& channel, const XmInstrument& instrument) {
   channel.update_flags |= xm_update_frequency;
 }
 
-int32_t amiga_period(int32_t note, int32_t finetune) {
+int32_t xm_amiga_period(int32_t note, int32_t finetune) {
   auto at = [note](int32_t k) {
     return int32_t(std::pow(2.0f, float(k - note) * 0.083333336f) * 13.375f);
   };
@@ -200,7 +200,7 @@ int32_t amiga_period(int32_t note, int32_t finetune) {
   return p + ((p - q) * finetune) / -128;
 }
 
-int32_t linear_frequency(int32_t period, int32_t period_delta) {
+int32_t xm_linear_frequency(int32_t period, int32_t period_delta) {
   float exponent = float(int64_t(4608) - period + period_delta) * 0.0013020834f;
   float frequency = 8363.0f * std::exp2(exponent);
   // Periods far below the table would not fit an integer frequency.
@@ -208,19 +208,19 @@ int32_t linear_frequency(int32_t period, int32_t period_delta) {
   return int32_t(frequency);
 }
 
-int32_t amiga_frequency(int32_t period, int32_t period_delta) {
+int32_t xm_amiga_frequency(int32_t period, int32_t period_delta) {
   int64_t divisor = int64_t(period) + period_delta;
   if (divisor == 0) return 0;
   return int32_t(14317056 / divisor);
 }
 
-void frequency_to_step(int32_t frequency, uint32_t& step_integer, uint32_t& step_fraction) {
+void xm_frequency_to_step(int32_t frequency, uint32_t& step_integer, uint32_t& step_fraction) {
   if (frequency < 100) frequency = 100;
   step_integer = uint32_t(frequency / xm_output_rate);
   step_fraction = uint32_t((uint64_t(frequency % xm_output_rate) << 32) / xm_output_rate);
 }
 
-void update_voice(XmChannel& channel, XmSample* sample, const XmModule& module) {
+void xm_update_voice(XmChannel& channel, XmSample* sample, const XmModule& module) {
   MixVoice* voice = channel.voice;
   if (int64_t(channel.period) + channel.period_delta == 0) channel.update_flags &= uint8_t(~xm_update_frequency);
   uint8_t flags = channel.update_flags;
@@ -267,9 +267,9 @@ void update_voice(XmChannel& channel, XmSample* sample, const XmModule& module) 
   }
 
   if (flags & xm_update_frequency) {
-    int32_t frequency = (module.flags & xm_flag_linear) ? linear_frequency(channel.period, channel.period_delta)
-                                                        : amiga_frequency(channel.period, channel.period_delta);
-    frequency_to_step(frequency, voice->step_integer, voice->step_fraction);
+    int32_t frequency = (module.flags & xm_flag_linear) ? xm_linear_frequency(channel.period, channel.period_delta)
+                                                        : xm_amiga_frequency(channel.period, channel.period_delta);
+    xm_frequency_to_step(frequency, voice->step_integer, voice->step_fraction);
   }
 
   if (flags & xm_update_rewind) {

@@ -29,6 +29,16 @@ void unflag(EffectContext& c, uint8_t bits) { c.channel.update_flags &= uint8_t(
 
 void nothing(EffectContext&) {}
 
+// A volume slide with a memory byte: high nibble up, else low nibble down.
+void volume_slide(XmChannel& channel, uint8_t memory) {
+  uint8_t up = memory >> 4, down = memory & 0x0F;
+  if (up)
+    channel.volume = channel.volume + up > 64 ? 64 : channel.volume + up;
+  else if (down)
+    channel.volume = channel.volume - down < 0 ? 0 : channel.volume - down;
+  channel.update_flags |= xm_update_volume;
+}
+
 void advance_vibrato(XmChannel& ch) {
   int position = ch.vibrato_position + ch.vibrato_speed;
   if (position > 31) position -= 64;
@@ -45,7 +55,7 @@ void arpeggio_later(EffectContext& c) {
   if (linear(c))
     ch.period_delta = n * 64;
   else
-    ch.period_delta = amiga_period(ch.real_note + n, ch.finetune) - amiga_period(ch.real_note, ch.finetune);
+    ch.period_delta = xm_amiga_period(ch.real_note + n, ch.finetune) - xm_amiga_period(ch.real_note, ch.finetune);
   flag(c, xm_update_frequency);
 }
 
@@ -80,17 +90,17 @@ void tone_porta_first(EffectContext& c) {
 }
 void tone_porta_later(EffectContext& c) {
   c.channel.period_delta = 0;
-  tone_portamento(c.channel);
+  xm_tone_portamento(c.channel);
 }
 
 // 4: vibrato
 void vibrato_first(EffectContext& c) {
   if (x_of(c)) c.channel.vibrato_speed = x_of(c);
   if (y_of(c)) c.channel.vibrato_depth = y_of(c);
-  vibrato(c.channel);
+  xm_vibrato(c.channel);
 }
 void vibrato_later(EffectContext& c) {
-  vibrato(c.channel);
+  xm_vibrato(c.channel);
   advance_vibrato(c.channel);
 }
 
@@ -102,17 +112,17 @@ void porta_slide_first(EffectContext& c) {
 }
 void porta_slide_later(EffectContext& c) {
   c.channel.period_delta = 0;
-  tone_portamento(c.channel);
+  xm_tone_portamento(c.channel);
   volume_slide(c.channel, c.channel.volume_slide_memory);
 }
 
 // 6: vibrato + volume slide
 void vibrato_slide_first(EffectContext& c) {
   if (param(c)) c.channel.volume_slide_memory = param(c);
-  vibrato(c.channel);
+  xm_vibrato(c.channel);
 }
 void vibrato_slide_later(EffectContext& c) {
-  vibrato(c.channel);
+  xm_vibrato(c.channel);
   advance_vibrato(c.channel);
   volume_slide(c.channel, c.channel.volume_slide_memory);
 }
@@ -122,7 +132,7 @@ void tremolo_first(EffectContext& c) {
   if (x_of(c)) c.channel.tremolo_speed = x_of(c);
   if (y_of(c)) c.channel.tremolo_depth = y_of(c);
 }
-void tremolo_later(EffectContext& c) { tremolo(c.channel); }
+void tremolo_later(EffectContext& c) { xm_tremolo(c.channel); }
 
 // 8: set panning
 void set_panning_first(EffectContext& c) {
@@ -248,11 +258,11 @@ void note_delay_later(EffectContext& c) {
     return;
   }
   if (c.module.tick > delay) return;
-  reset_channel_from_sample(ch, *c.sample);
-  step_envelopes(ch, c.instrument);
+  xm_reset_channel_from_sample(ch, *c.sample);
+  xm_step_envelopes(ch, c.instrument);
   flag(c, xm_update_frequency);
   ch.period = ch.note_period;
-  if (c.cell.volume) volume_column_row(ch, c.cell.volume);
+  if (c.cell.volume) xm_volume_column_row(ch, c.cell.volume);
   flag(c, xm_update_trigger);
 }
 void pattern_delay_first(EffectContext& c) { c.module.pattern_delay = c.module.speed * y_of(c); }
@@ -379,9 +389,9 @@ void tremor_first(EffectContext& c) {
     c.channel.tremor_on = uint8_t(x_of(c) + 1);
     c.channel.tremor_off = uint8_t(y_of(c) + 1);
   }
-  tremor(c.channel);
+  xm_tremor(c.channel);
 }
-void tremor_later(EffectContext& c) { tremor(c.channel); }
+void tremor_later(EffectContext& c) { xm_tremor(c.channel); }
 
 // X: extra fine portamento (X1 up, X2 down)
 void extra_fine_first(EffectContext& c) {
@@ -435,21 +445,12 @@ constexpr Effect effects[0x22] = {
 
 }  // namespace
 
-void volume_slide(XmChannel& channel, uint8_t memory) {
-  uint8_t up = memory >> 4, down = memory & 0x0F;
-  if (up)
-    channel.volume = channel.volume + up > 64 ? 64 : channel.volume + up;
-  else if (down)
-    channel.volume = channel.volume - down < 0 ? 0 : channel.volume - down;
-  channel.update_flags |= xm_update_volume;
-}
-
-void effect_first_tick(EffectContext& context) {
+void xm_effect_first_tick(EffectContext& context) {
   uint8_t number = context.cell.effect;
   if (number < sizeof effects / sizeof effects[0]) effects[number].first_tick(context);
 }
 
-void effect_later_tick(EffectContext& context) {
+void xm_effect_later_tick(EffectContext& context) {
   uint8_t number = context.cell.effect;
   if (number < sizeof effects / sizeof effects[0]) effects[number].later_ticks(context);
 }

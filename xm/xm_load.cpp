@@ -90,7 +90,7 @@ void decode_cells(Source& in, XmPattern& pattern, int channels) {
   }
 }
 
-// Point counts, sustain and loop points and values held to what envelope_step
+// Point counts, sustain and loop points and values held to what xm_envelope_step
 // and effect L can index; ticks never run backwards (a later point before an
 // earlier one would leave the envelope between points for ever).
 void sanitize_envelope(EnvelopePoint* points, uint8_t& count, uint8_t& type, uint8_t& sustain,

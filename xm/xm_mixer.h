@@ -2,7 +2,7 @@
 // The software mixer and block renderer: 64 voices (voice i and i + 32 form the
 // pair of channel i) read 16-bit samples with linear interpolation, follow
 // forward and ping-pong loops and ramp every gain change over 128 output frames;
-// fill_block alternates between the module's tick and mixing the samples left in
+// xm_fill_block alternates between the module's tick and mixing the samples left in
 // the tick, then rounds and clips the block into the 16-bit stereo ring.
 //
 // Loops, sample ends and ramps are handled once per segment: the segment length
@@ -52,7 +52,7 @@ struct alignas(8) BlockRecord {
 };
 
 struct XmRenderer;
-// Called by fill_block right after each tick with the frame of the block at which
+// Called by xm_fill_block right after each tick with the frame of the block at which
 // the tick's samples start: for tools and tests that follow a song tick by tick
 // (its end, muted channels, state traces). The player leaves it null.
 using XmTickObserver = void (*)(void* context, XmRenderer& renderer, int32_t frame);
@@ -76,9 +76,9 @@ bool xm_renderer_start(XmRenderer& renderer, XmModule& module);
 void xm_renderer_release(XmRenderer& renderer);
 
 // Renders the next block of the ring and advances the fill index.
-void fill_block(XmRenderer& renderer);
-void mix_voices(XmRenderer& renderer, float* out, int32_t frames);
-void convert_block(int16_t* destination, const float* source, int32_t frames);
+void xm_fill_block(XmRenderer& renderer);
+void xm_mix_voices(XmRenderer& renderer, float* out, int32_t frames);
+void xm_convert_block(int16_t* destination, const float* source, int32_t frames);
 
 inline const int16_t* xm_ring_block(const XmRenderer& renderer, int32_t block) {
   return renderer.ring + block * xm_block_frames * 2;

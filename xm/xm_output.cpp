@@ -48,7 +48,7 @@ void output_thread(void* argument) {
     int32_t playing = playing_block(out);
     while (out.renderer.fill_index != playing) {
       out.rendering.store(true, std::memory_order_release);
-      fill_block(out.renderer);
+      xm_fill_block(out.renderer);
       int32_t audible = out.audible_index.load(std::memory_order_relaxed) + 1;
       out.audible_index.store(audible == xm_ring_blocks ? 0 : audible, std::memory_order_release);
       out.rendering.store(false, std::memory_order_release);
@@ -91,7 +91,7 @@ bool xm_play(XmModule* module) {
   out.header.loops = 0xFFFFFFFFu;
   wave_out_prepare_header(out.device, &out.header);
 
-  do fill_block(out.renderer);
+  do xm_fill_block(out.renderer);
   while (out.renderer.fill_index != 0);
 
   out.last_position_bytes = 0;

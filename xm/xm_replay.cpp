@@ -1,6 +1,6 @@
 // Tick sequencing and the two halves of a tick: the row start (notes,
 // instruments, volume column, first-tick effects) and the later ticks of a row.
-// Every channel ends every tick with auto-vibrato and update_voice.
+// Every channel ends every tick with auto-vibrato and xm_update_voice.
 #include "xm/xm_replay.h"
 
 #include <cstdlib>
@@ -35,7 +35,7 @@ const XmCell& cell_of(const XmModule& m, int channel) {
 
 // Volume and panning envelopes and the fadeout after key off.
 void run_envelopes(XmChannel& ch, const XmInstrument& ins) {
-  step_envelopes(ch, ins);
+  xm_step_envelopes(ch, ins);
   if (ch.key_off) {
     ch.fade_volume -= ins.fadeout;
     if (ch.fade_volume < 0) ch.fade_volume = 0;
@@ -53,7 +53,7 @@ int8_t note_finetune(const XmCell& cell, const XmSample& sample) {
 // Kxx keys off on tick xx of its row (K00 at the row start, with a key-off note).
 bool keys_off_on(const XmCell& cell, int32_t tick) { return cell.effect == 0x14 && cell.parameter == tick; }
 
-// Pan slides of the volume column are not limited here (update_voice limits the
+// Pan slides of the volume column are not limited here (xm_update_voice limits the
 // final pan); this bound only keeps endless slides from overflowing.
 int32_t bounded_pan(int32_t pan) { return pan < -32768 ? -32768 : (pan > 32767 ? 32767 : pan); }
 
@@ -70,7 +70,7 @@ void volume_column_later(XmChannel& ch, uint8_t volume) {
       break;
     case 0xB: {
       ch.vibrato_depth = x;
-      vibrato(ch);
+      xm_vibrato(ch);
       int position = ch.vibrato_position + ch.vibrato_speed;
       if (position > 31) position -= 64;
       ch.vibrato_position = int8_t(position);
@@ -84,7 +84,7 @@ void volume_column_later(XmChannel& ch, uint8_t volume) {
       ch.pan = bounded_pan(ch.pan + x);
       ch.update_flags |= xm_update_panning;
       break;
-    case 0xF: tone_portamento(ch); break;
+    case 0xF: xm_tone_portamento(ch); break;
     default: break;
   }
 }
@@ -98,7 +98,7 @@ void xm_set_bpm(XmModule& module, int32_t bpm) {
   module.samples_per_tick = samples < 1 ? 1 : samples;
 }
 
-void volume_column_row(XmChannel& ch, uint8_t volume) {
+void xm_volume_column_row(XmChannel& ch, uint8_t volume) {
   uint8_t x = volume & 0x0F;
   if (volume >= 0x10 && volume <= 0x50) {
     ch.volume = volume - 16;
@@ -166,21 +166,21 @@ void xm_process_row(XmModule& m) {
       ch.real_note = uint8_t(cell.note - 1 + sample->relative_note);
       ch.finetune = note_finetune(cell, *sample);
       ch.note_period = linear ? 7680 - int32_t(ch.real_note) * 64 - ch.finetune / 2
-                              : amiga_period(ch.real_note, ch.finetune);
+                              : xm_amiga_period(ch.real_note, ch.finetune);
       if (!porta) ch.period = ch.note_period;
       ch.update_flags = xm_update_trigger;
     }
     ch.period_delta = 0;
     ch.update_flags |= xm_update_frequency | xm_update_volume;
-    if (cell.instrument) reset_channel_from_sample(ch, *sample);
-    if (cell.volume) volume_column_row(ch, cell.volume);
-    if (cell.note == xm_note_key_off || keys_off_on(cell, 0)) key_off(ch, ins);
+    if (cell.instrument) xm_reset_channel_from_sample(ch, *sample);
+    if (cell.volume) xm_volume_column_row(ch, cell.volume);
+    if (cell.note == xm_note_key_off || keys_off_on(cell, 0)) xm_key_off(ch, ins);
     run_envelopes(ch, ins);
 
     EffectContext context{m, ch, cell, sample, ins, &jump_seen, saved_period, saved_volume, saved_pan};
-    effect_first_tick(context);
-    auto_vibrato(ch, ins);
-    update_voice(ch, sample, m);
+    xm_effect_first_tick(context);
+    xm_auto_vibrato(ch, ins);
+    xm_update_voice(ch, sample, m);
   }
 }
 
@@ -194,13 +194,13 @@ void xm_process_tick(XmModule& m) {
     ch.volume_delta = 0;
     ch.period_delta = 0;
     ch.update_flags = 0;
-    if (keys_off_on(cell, m.tick)) key_off(ch, ins);
+    if (keys_off_on(cell, m.tick)) xm_key_off(ch, ins);
     run_envelopes(ch, ins);
     if (cell.volume) volume_column_later(ch, cell.volume);
     EffectContext context{m, ch, cell, sample, ins, nullptr, 0, 0, 0};
-    effect_later_tick(context);
-    auto_vibrato(ch, ins);
-    update_voice(ch, sample, m);
+    xm_effect_later_tick(context);
+    xm_auto_vibrato(ch, ins);
+    xm_update_voice(ch, sample, m);
   }
 }
 

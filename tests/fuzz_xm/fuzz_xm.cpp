@@ -12,10 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!module) return 0;
   static XmRenderer* renderer = new XmRenderer();
   if (xm_renderer_start(*renderer, *module)) {
-    for (int i = 0; i < 6; ++i) fill_block(*renderer);
+    for (int i = 0; i < 6; ++i) xm_fill_block(*renderer);
     // Further on in the song without mixing: sequencing and effects only.
     for (int i = 0; i < 400; ++i) module->tick_function(*module);
-    fill_block(*renderer);
+    xm_fill_block(*renderer);
     for (int i = 0; i < 6; ++i) {
       BlockRecord r = renderer->records[i].load(std::memory_order_relaxed);
       for (int c = -1; c <= module->channel_count; ++c) xm_cell_value(*module, r.order, r.row, c);

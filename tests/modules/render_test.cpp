@@ -39,7 +39,7 @@ Heard play(int n, double seconds) {
   double sum = 0;
   for (long done = 0; done < frames + xm_output_rate / 10; done += xm_block_frames) {
     int32_t index = renderer->fill_index;
-    fill_block(*renderer);
+    xm_fill_block(*renderer);
     BlockRecord record = renderer->records[index].load(std::memory_order_relaxed);
     if (done + xm_block_frames < frames) {
       h.order_before_loop = record.order;

@@ -37,7 +37,7 @@ std::vector<int32_t> render_offline(const std::vector<uint8_t>& bytes, int frame
   std::vector<int32_t> out;
   while (int(out.size()) < frames * 2) {
     int32_t block = r->fill_index;
-    fill_block(*r);
+    xm_fill_block(*r);
     const int16_t* data = xm_ring_block(*r, block);
     out.insert(out.end(), data, data + xm_block_frames * 2);
   }

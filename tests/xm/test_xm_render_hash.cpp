@@ -25,7 +25,7 @@ uint64_t render_hash(const std::vector<uint8_t>& bytes, int seconds) {
   int blocks = seconds * 50;
   for (int b = 0; b < blocks; ++b) {
     int32_t index = r->fill_index;
-    fill_block(*r);
+    xm_fill_block(*r);
     const int16_t* data = xm_ring_block(*r, index);
     for (int i = 0; i < xm_block_frames * 2; ++i) {
       hash ^= uint16_t(data[i]);

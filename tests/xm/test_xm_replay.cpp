@@ -255,7 +255,7 @@ TEST(XmReplay, FinetuneEffectTunesOnlyTheNoteOfItsRow) {
     at(song.patterns[0], 1, 2, 0) = {note("C-4"), 1, 0, 0x0E, 0x58};  // E58: no finetune
     at(song.patterns[0], 1, 3, 0) = {note("C-4"), 9, 0, 0x0E, 0x50};  // an empty slot
     Engine e(song);
-    auto period_for = [&](int finetune) { return flags ? 4608 - finetune / 2 : amiga_period(48, finetune); };
+    auto period_for = [&](int finetune) { return flags ? 4608 - finetune / 2 : xm_amiga_period(48, finetune); };
     e.tick();
     EXPECT_EQ(e.ch().period, period_for(64));
     e.tick();

@@ -23,7 +23,7 @@ Sides heard(const Song& song, int from_block, int blocks) {
   Sides sides;
   for (int b = 0; b < from_block + blocks; ++b) {
     int32_t index = r->fill_index;
-    fill_block(*r);
+    xm_fill_block(*r);
     if (b < from_block) continue;
     const int16_t* data = xm_ring_block(*r, index);
     for (int i = 0; i < xm_block_frames; ++i) {

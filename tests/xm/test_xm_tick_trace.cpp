@@ -48,7 +48,7 @@ std::vector<TickState> trace(const std::vector<uint8_t>& bytes) {
   RendererPtr r = start_renderer(*m);
   r->tick_observer = record_tick;
   r->observer_context = &ticks;
-  for (int b = 0; b < traced_blocks; ++b) fill_block(*r);
+  for (int b = 0; b < traced_blocks; ++b) xm_fill_block(*r);
   return ticks;
 }
 

@@ -6,14 +6,14 @@
 //   SongWatch watch;
 //   watch.muted = channels;           // bit c silences channel c (from 0)
 //   song_watch_attach(watch, renderer);
-//   watch.block_start = frames so far; fill_block(renderer); ... watch.ended
+//   watch.block_start = frames so far; xm_fill_block(renderer); ... watch.ended
 #include <cstdint>
 
 #include "xm/xm_mixer.h"
 
 struct SongWatch {
   uint32_t muted = 0;
-  int64_t block_start = 0;     // frames rendered before the block fill_block renders now
+  int64_t block_start = 0;     // frames rendered before the block xm_fill_block renders now
   bool ended = false;
   int64_t end_frame = 0;       // first frame of the repeat, counted from the start
   int32_t positions_played = 0;

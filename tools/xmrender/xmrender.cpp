@@ -1,5 +1,5 @@
 // xmrender: renders an XM module to a 44,100 Hz 16-bit stereo WAV through the
-// magazine's own player code (fill_block after fill_block over the same ring):
+// magazine's own player code (xm_fill_block after xm_fill_block over the same ring):
 // a fixed length or the song up to its end, all channels or some, with an
 // optional per-block order/row timeline and a JSON summary of the module.
 #include <algorithm>
@@ -238,7 +238,7 @@ int render(const Options& o, XmModule& module) {
   for (uint32_t block = 0; written < cap && !at_end(); ++block) {
     int32_t index = renderer->fill_index;
     watch.block_start = written;
-    fill_block(*renderer);
+    xm_fill_block(*renderer);
     int64_t count = std::min<int64_t>(cap - written, xm_block_frames);
     if (at_end()) count = std::min(count, watch.end_frame - written);
     tail_write(tail, xm_ring_block(*renderer, index), uint32_t(count));
