@@ -65,13 +65,13 @@ void handle_buttons(Buttons& buttons, Menu& menu, AppState& app, bool f1_struck,
   if (press_free(app) && b[6].state == 0 && pointer_inside(b[6], app)) {
     app.click_latch = 1;
     // --- XM call point: xm_stop_current ---
-    if (music.stop_current) music.stop_current();
+    if (music.stop_current) music.stop_current(music.context);
     b[6].state = 1;
   }
   if (press_free(app) && b[6].state == 1 && pointer_inside(b[6], app)) {
     app.click_latch = 1;
     // --- XM call point: xm_play_current (the module starts again) ---
-    if (music.play_current) music.play_current();
+    if (music.play_current) music.play_current(music.context);
     b[6].state = 0;
   }
   if (press_free(app)) {
@@ -83,7 +83,7 @@ void handle_buttons(Buttons& buttons, Menu& menu, AppState& app, bool f1_struck,
       app.ticker_pos = 1;
       app.current_module = i - 6;
       // --- XM call point: play_module_1..4 (stops and frees the previous module) ---
-      if (music.play_module) music.play_module(i - 6);
+      if (music.play_module) music.play_module(music.context, i - 6);
       break;
     }
   }

@@ -355,10 +355,10 @@ void xm_release(XmModule* module) {
   delete module;
 }
 
-XmModule* xm_load(const char* name) {
+XmModule* xm_load(const FileCallbacks& callbacks, const char* name) {
   auto* module = new (std::nothrow) XmModule;
   if (!module) return nullptr;
-  XmFile* file = xm_file_open(name);
+  XmFile* file = xm_file_open(callbacks, name);
   if (!file) {
     delete module;
     return nullptr;
@@ -373,9 +373,11 @@ XmModule* xm_load(const char* name) {
 }
 
 XmModule* xm_load_from_memory(const uint8_t* data, size_t size) {
-  xm_set_memory_source(data, size);
-  xm_set_file_callbacks(memory_open, memory_close, memory_read, memory_seek, memory_tell);
-  return xm_load(nullptr);
+  MemorySource source{data, data ? size : 0};
+  FileCallbacks callbacks;
+  xm_set_file_callbacks(callbacks, &source, xm_memory_open, xm_memory_close, xm_memory_read, xm_memory_seek,
+                        xm_memory_tell);
+  return xm_load(callbacks, nullptr);
 }
 
 uint16_t xm_cell_value(const XmModule& module, int32_t order, int32_t row, int32_t channel) {

@@ -240,7 +240,7 @@ void xm_fill_block(XmRenderer& r) {
     // The single-precision 1/R, carried in double: a full 882-frame tick adds 19.
     m.elapsed_ms += uint32_t(double(n) * double(r.rate_reciprocal) * 1000.0);
   }
-  r.records[block].store(BlockRecord{uint8_t(m.order), uint8_t(m.row), m.elapsed_ms}, std::memory_order_relaxed);
+  r.records[block] = BlockRecord{uint8_t(m.order), uint8_t(m.row), m.elapsed_ms};
   m.samples_left_in_tick = left;
   xm_convert_block(r.ring + size_t(block) * xm_block_frames * 2, out, xm_block_frames);
   r.fill_index = block + 1 == xm_ring_blocks ? 0 : block + 1;
@@ -251,7 +251,7 @@ bool xm_renderer_start(XmRenderer& r, XmModule& module) {
   size_t mix_bytes = sizeof(float) * xm_ring_frames * 2 + 256;
   r.mix = static_cast<float*>(std::aligned_alloc(16, (mix_bytes + 15) / 16 * 16));
   r.ring = static_cast<int16_t*>(std::calloc(size_t(xm_ring_frames) * 2, sizeof(int16_t)));
-  r.records = new (std::nothrow) std::atomic<BlockRecord>[xm_ring_blocks];
+  r.records = new (std::nothrow) BlockRecord[xm_ring_blocks]();
   if (!r.mix || !r.ring || !r.records) {
     xm_renderer_release(r);
     return false;

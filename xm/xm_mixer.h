@@ -8,7 +8,6 @@
 // Loops, sample ends and ramps are handled once per segment: the segment length
 // guarantees that no frame inside it crosses a loop point, so the inner loops
 // carry no checks. Nothing here allocates except xm_renderer_start.
-#include <atomic>
 #include <cstdint>
 
 struct XmModule;
@@ -44,7 +43,7 @@ constexpr uint32_t xm_forward = 1;
 constexpr uint32_t xm_backward = 2;
 
 // What was playing when a block was rendered; the display reads the record of
-// the block being heard. Eight bytes, so one atomic word.
+// the block being heard. Eight bytes, so the player hands it over as one atomic word.
 struct alignas(8) BlockRecord {
   uint8_t order;
   uint8_t row;
@@ -62,7 +61,7 @@ struct XmRenderer {
   XmModule* module = nullptr;           // the playing module
   float* mix = nullptr;                 // 2 floats per ring frame, 16-byte aligned
   int16_t* ring = nullptr;              // 2 values per ring frame
-  std::atomic<BlockRecord>* records = nullptr;  // one per block
+  BlockRecord* records = nullptr;        // one per block
   int32_t fill_index = 0;
   float rate_reciprocal = 0;
   float ramp_reciprocal = 0;

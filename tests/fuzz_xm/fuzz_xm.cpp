@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 0; i < 400; ++i) module->tick_function(*module);
     xm_fill_block(*renderer);
     for (int i = 0; i < 6; ++i) {
-      BlockRecord r = renderer->records[i].load(std::memory_order_relaxed);
+      BlockRecord r = renderer->records[i];
       for (int c = -1; c <= module->channel_count; ++c) xm_cell_value(*module, r.order, r.row, c);
     }
   }

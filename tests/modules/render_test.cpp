@@ -40,7 +40,7 @@ Heard play(int n, double seconds) {
   for (long done = 0; done < frames + xm_output_rate / 10; done += xm_block_frames) {
     int32_t index = renderer->fill_index;
     xm_fill_block(*renderer);
-    BlockRecord record = renderer->records[index].load(std::memory_order_relaxed);
+    BlockRecord record = renderer->records[index];
     if (done + xm_block_frames < frames) {
       h.order_before_loop = record.order;
       const int16_t* data = xm_ring_block(*renderer, index);

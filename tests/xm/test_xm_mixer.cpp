@@ -199,7 +199,7 @@ TEST(XmMixer, TicksFallOnExactFramesAcrossBlocks) {
   EXPECT_EQ(ticks_seen, 2) << "the second tick starts at frame 882 of 884";
   EXPECT_EQ(module->samples_left_in_tick, 880);
   EXPECT_EQ(module->elapsed_ms, 19u) << "882 frames count 19 ms, 2 frames 0";
-  BlockRecord record = r->records[0].load();
+  BlockRecord record = r->records[0];
   EXPECT_EQ(record.elapsed_ms, 19u);
   EXPECT_EQ(r->fill_index, 1);
   xm_fill_block(*r);

@@ -244,7 +244,7 @@ int render(const Options& o, XmModule& module) {
     tail_write(tail, xm_ring_block(*renderer, index), uint32_t(count));
     written += count;
     if (timeline) {
-      BlockRecord r = renderer->records[index].load(std::memory_order_relaxed);
+      BlockRecord r = renderer->records[index];
       std::fprintf(timeline, "%u %u %u %u\n", block, r.order, r.row, r.elapsed_ms);
     }
     double done = o.until_end ? double(watch.positions_played) / module.song_length : double(written) / double(cap);
