@@ -42,6 +42,13 @@ void set_gains(MixVoice& voice) {
   voice.gain_b = voice.pan * voice.volume / 255;
 }
 
+// Vibrato and tremolo positions run through -32..31, wrapping past 31.
+int8_t next_wave_position(int8_t position, uint8_t speed) {
+  int next = position + speed;
+  if (next > 31) next -= 64;
+  return int8_t(next);
+}
+
 void reset_envelope(EnvelopeState& state, int32_t value) {
   state.tick = 0;
   state.point = 0;
@@ -125,6 +132,10 @@ void xm_key_off(XmChannel& channel, const XmInstrument& ins) {
   if (!(ins.volume_type & xm_envelope_on)) channel.volume_envelope.value = 0;
 }
 
+void xm_advance_vibrato(XmChannel& channel) {
+  channel.vibrato_position = next_wave_position(channel.vibrato_position, channel.vibrato_speed);
+}
+
 void xm_vibrato(XmChannel& channel) {
   int32_t v = xm_wave_value(vibrato_shapes[channel.wave_control & 3], channel.vibrato_position);
   int32_t offset = ((int32_t(channel.vibrato_depth) * v) / 32) & ~3;
@@ -142,9 +153,7 @@ void xm_tremolo(XmChannel& channel) {
     delta = 64 - channel.volume;
   }
   channel.volume_delta = delta;
-  int position = channel.tremolo_position + channel.tremolo_speed;
-  if (position > 31) position -= 64;
-  channel.tremolo_position = int8_t(position);
+  channel.tremolo_position = next_wave_position(channel.tremolo_position, channel.tremolo_speed);
   channel.update_flags |= xm_update_volume;
 }
 

@@ -81,6 +81,8 @@ void xm_step_envelopes(XmChannel& channel, const XmInstrument& instrument);
 // volume envelope the note falls silent at once.
 void xm_key_off(XmChannel& channel, const XmInstrument& instrument);
 void xm_vibrato(XmChannel& channel);
+// Moves the vibrato position on by its speed (xm_tremolo moves its own).
+void xm_advance_vibrato(XmChannel& channel);
 void xm_tremolo(XmChannel& channel);
 void xm_tone_portamento(XmChannel& channel);
 void xm_tremor(XmChannel& channel);

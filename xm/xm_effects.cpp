@@ -9,6 +9,7 @@
 #include "xm/xm_mixer.h"
 #include "xm/xm_module.h"
 #include "xm/xm_replay.h"
+#include "xm/xm_volume_column.h"
 
 namespace {
 
@@ -39,11 +40,6 @@ void volume_slide(XmChannel& channel, uint8_t memory) {
   channel.update_flags |= xm_update_volume;
 }
 
-void advance_vibrato(XmChannel& ch) {
-  int position = ch.vibrato_position + ch.vibrato_speed;
-  if (position > 31) position -= 64;
-  ch.vibrato_position = int8_t(position);
-}
 
 // 0: arpeggio
 void arpeggio_later(EffectContext& c) {
@@ -101,7 +97,7 @@ void vibrato_first(EffectContext& c) {
 }
 void vibrato_later(EffectContext& c) {
   xm_vibrato(c.channel);
-  advance_vibrato(c.channel);
+  xm_advance_vibrato(c.channel);
 }
 
 // 5: tone portamento + volume slide
@@ -123,7 +119,7 @@ void vibrato_slide_first(EffectContext& c) {
 }
 void vibrato_slide_later(EffectContext& c) {
   xm_vibrato(c.channel);
-  advance_vibrato(c.channel);
+  xm_advance_vibrato(c.channel);
   volume_slide(c.channel, c.channel.volume_slide_memory);
 }
 

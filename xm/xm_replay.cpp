@@ -9,6 +9,7 @@
 #include "xm/xm_effects.h"
 #include "xm/xm_mixer.h"
 #include "xm/xm_module.h"
+#include "xm/xm_volume_column.h"
 
 namespace {
 
@@ -53,42 +54,6 @@ int8_t note_finetune(const XmCell& cell, const XmSample& sample) {
 // Kxx keys off on tick xx of its row (K00 at the row start, with a key-off note).
 bool keys_off_on(const XmCell& cell, int32_t tick) { return cell.effect == 0x14 && cell.parameter == tick; }
 
-// Pan slides of the volume column are not limited here (xm_update_voice limits the
-// final pan); this bound only keeps endless slides from overflowing.
-int32_t bounded_pan(int32_t pan) { return pan < -32768 ? -32768 : (pan > 32767 ? 32767 : pan); }
-
-void volume_column_later(XmChannel& ch, uint8_t volume) {
-  uint8_t x = volume & 0x0F;
-  switch (volume >> 4) {
-    case 0x6:
-      ch.volume = ch.volume - x < 0 ? 0 : ch.volume - x;
-      ch.update_flags |= xm_update_volume;
-      break;
-    case 0x7:
-      ch.volume = ch.volume + x > 64 ? 64 : ch.volume + x;
-      ch.update_flags |= xm_update_volume;
-      break;
-    case 0xB: {
-      ch.vibrato_depth = x;
-      xm_vibrato(ch);
-      int position = ch.vibrato_position + ch.vibrato_speed;
-      if (position > 31) position -= 64;
-      ch.vibrato_position = int8_t(position);
-      break;
-    }
-    case 0xD:
-      ch.pan = bounded_pan(ch.pan - x);
-      ch.update_flags |= xm_update_panning;
-      break;
-    case 0xE:
-      ch.pan = bounded_pan(ch.pan + x);
-      ch.update_flags |= xm_update_panning;
-      break;
-    case 0xF: xm_tone_portamento(ch); break;
-    default: break;
-  }
-}
-
 }  // namespace
 
 void xm_set_bpm(XmModule& module, int32_t bpm) {
@@ -96,47 +61,6 @@ void xm_set_bpm(XmModule& module, int32_t bpm) {
   module.bpm = bpm;
   int32_t samples = int32_t(1000.0f / (float(bpm) * 0.4f) * float(xm_output_rate) * 0.001f);
   module.samples_per_tick = samples < 1 ? 1 : samples;
-}
-
-void xm_volume_column_row(XmChannel& ch, uint8_t volume) {
-  uint8_t x = volume & 0x0F;
-  if (volume >= 0x10 && volume <= 0x50) {
-    ch.volume = volume - 16;
-    ch.update_flags |= xm_update_volume;
-    return;
-  }
-  switch (volume >> 4) {
-    case 0x6:
-    case 0x8:
-      ch.volume = ch.volume - x < 0 ? 0 : ch.volume - x;
-      ch.update_flags |= xm_update_volume;
-      break;
-    case 0x7:
-    case 0x9:
-      ch.volume = ch.volume + x > 64 ? 64 : ch.volume + x;
-      ch.update_flags |= xm_update_volume;
-      break;
-    case 0xA: ch.vibrato_speed = x; break;
-    case 0xB: ch.vibrato_depth = x; break;
-    case 0xC:
-      ch.pan = x * 16;
-      ch.update_flags |= xm_update_panning;
-      break;
-    case 0xD:
-      ch.pan = bounded_pan(ch.pan - x);
-      ch.update_flags |= xm_update_panning;
-      break;
-    case 0xE:
-      ch.pan = bounded_pan(ch.pan + x);
-      ch.update_flags |= xm_update_panning;
-      break;
-    case 0xF:
-      if (x) ch.porta_speed = uint8_t(x * 16);
-      ch.update_flags &= uint8_t(~xm_update_trigger);
-      ch.porta_target = ch.note_period;
-      break;
-    default: break;
-  }
 }
 
 void xm_process_row(XmModule& m) {
@@ -196,7 +120,7 @@ void xm_process_tick(XmModule& m) {
     ch.update_flags = 0;
     if (keys_off_on(cell, m.tick)) xm_key_off(ch, ins);
     run_envelopes(ch, ins);
-    if (cell.volume) volume_column_later(ch, cell.volume);
+    if (cell.volume) xm_volume_column_later(ch, cell.volume);
     EffectContext context{m, ch, cell, sample, ins, nullptr, 0, 0, 0};
     xm_effect_later_tick(context);
     xm_auto_vibrato(ch, ins);
