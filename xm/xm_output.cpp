@@ -12,8 +12,9 @@
 // atomic record) and the module's pattern cells, which no one writes.
 //
 // A device that fails is never reported: the music stays silent and the
-// program goes on. One that will not stop keeps its ring, silenced, for the
-// rest of the run rather than reading freed memory.
+// program goes on. One that will not stop keeps its ring, silenced, rather than
+// reading freed memory, and the music stays off until it lets go.
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -58,21 +59,37 @@ void output_thread(void* argument) {
   }
 }
 
-// Stops the device and frees its header; see the file comment for one that fails.
+// True when the device no longer reads its header: stopped or closed.
+bool let_go(WaveDevice* device, WaveHeader* header) {
+  bool stopped = wave_out_reset(device) == wave_ok;
+  if (stopped && header) wave_out_unprepare_header(device, header);
+  bool closed = wave_out_close(device) == wave_ok;
+  return stopped || closed;
+}
+
+// Stops the device and frees its header; one that will not let go keeps its
+// ring, silenced, and its header (xm_play opens no other until it does).
 void release_device(XmPlayer& p) {
-  if (p.device) {
-    bool stopped = wave_out_reset(p.device) == wave_ok;
-    if (stopped && p.header) wave_out_unprepare_header(p.device, p.header);
-    bool closed = wave_out_close(p.device) == wave_ok;
-    if (!stopped && !closed) {
-      if (p.renderer.ring) std::memset(p.renderer.ring, 0, ring_bytes);
-      p.renderer.ring = nullptr;  // left to the device, with its header
-      p.header = nullptr;
-    }
+  if (p.device && !let_go(p.device, p.header)) {
+    if (p.renderer.ring) std::memset(p.renderer.ring, 0, ring_bytes);
+    p.stuck_device = p.device;
+    p.stuck_header = p.header;
+    p.stuck_ring = p.renderer.ring;
+    p.renderer.ring = nullptr;
+    p.header = nullptr;
   }
   delete p.header;
   p.header = nullptr;
   p.device = nullptr;
+}
+
+void retry_stuck_device(XmPlayer& p) {
+  if (!p.stuck_device || !let_go(p.stuck_device, p.stuck_header)) return;
+  delete p.stuck_header;
+  std::free(p.stuck_ring);
+  p.stuck_device = nullptr;
+  p.stuck_header = nullptr;
+  p.stuck_ring = nullptr;
 }
 
 }  // namespace
@@ -80,6 +97,7 @@ void release_device(XmPlayer& p) {
 bool xm_play(XmPlayer& p, XmModule* module) {
   if (!module) return false;
   xm_stop(p, module);
+  if (p.stuck_device) return false;
   if (!xm_renderer_start(p.renderer, *module)) return false;
 
   WaveFormat format{.channels = 2, .samples_per_second = uint32_t(xm_output_rate), .bits_per_sample = 16};
@@ -124,6 +142,7 @@ bool xm_stop(XmPlayer& p, XmModule* module) {
     p.thread = nullptr;
   }
   release_device(p);
+  retry_stuck_device(p);
   xm_renderer_release(p.renderer);
   p.heard.store(BlockRecord{}, std::memory_order_relaxed);
   return true;

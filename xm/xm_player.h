@@ -43,6 +43,11 @@ struct XmPlayer {
   uint32_t last_position_bytes = 0;   // output thread only
   uint64_t played_bytes = 0;          // output thread only
   bool ring_silenced = false;         // output thread only: the cursor was lost
+  // A device that would neither stop nor close, with the ring (silenced) and the
+  // header it may still read; no other device opens until it lets go.
+  WaveDevice* stuck_device = nullptr;
+  WaveHeader* stuck_header = nullptr;
+  int16_t* stuck_ring = nullptr;
 
   // Application level (xm_current.cpp): what xm_load_current reads through and loaded.
   FileCallbacks file_callbacks;

@@ -151,6 +151,7 @@ struct FailingCase {
   const char* name;
   uint32_t calls;
   bool starts;  // xm_play still succeeds
+  bool sticks;  // the device keeps playing after the stop
 };
 
 // Everything the device played from `from` seconds for `seconds`, as |sample| summed.
@@ -166,15 +167,15 @@ int64_t loudness(double from, double seconds) {
 
 TEST_F(XmOutput, AFailingDeviceLeavesTheMusicSilentWithoutAWord) {
   const FailingCase cases[] = {
-      {"open", virtual_wave_open, false},
-      {"prepare", virtual_wave_prepare, false},
-      {"write", virtual_wave_write, false},
-      {"position", virtual_wave_position, true},
-      {"reset", virtual_wave_reset, true},
-      {"unprepare", virtual_wave_unprepare, true},
-      {"close", virtual_wave_close, true},
-      {"reset and close", virtual_wave_reset | virtual_wave_close, true},
-      {"everything", ~0u, false},
+      {"open", virtual_wave_open, false, false},
+      {"prepare", virtual_wave_prepare, false, false},
+      {"write", virtual_wave_write, false, false},
+      {"position", virtual_wave_position, true, false},
+      {"reset", virtual_wave_reset, true, true},
+      {"unprepare", virtual_wave_unprepare, true, false},
+      {"close", virtual_wave_close, true, false},
+      {"reset and close", virtual_wave_reset | virtual_wave_close, true, true},
+      {"everything", ~0u, false, false},
   };
   std::vector<uint8_t> bytes = write(melody(3, 125));
   for (const FailingCase& c : cases) {
@@ -195,10 +196,15 @@ TEST_F(XmOutput, AFailingDeviceLeavesTheMusicSilentWithoutAWord) {
     double stopped_at = clock_seconds();
     sleep_ms(3000);
     EXPECT_EQ(loudness(stopped_at + 0.01, 2.9), 0) << "nothing more is heard after the stop";
-    // Music on again and the end of the magazine: no hang, no crash.
-    EXPECT_EQ(xm_play_current(player), c.starts);
+    // Music on again and the end of the magazine: no hang, no crash. A device
+    // still playing keeps the music off until it lets go.
+    EXPECT_EQ(xm_play_current(player), c.starts && !c.sticks);
     sleep_ms(100);
     xm_stop_current(player);
+    EXPECT_EQ(player.stuck_device != nullptr, c.sticks);
+    virtual_fail_wave_calls(0, wave_ok);
+    EXPECT_EQ(xm_play_current(player), true) << "the device works again";
+    EXPECT_EQ(player.stuck_device, nullptr);
     xm_free_current(player);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   }
