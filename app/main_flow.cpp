@@ -27,7 +27,6 @@ namespace {
 
 void present(Program& program) { display_update(program.frame.pixels); }
 
-
 // The intro's texts: the nine credit lines, and the scroller's lead of spaces
 // followed by its pieces.
 void build_intro_texts(Program& program) {
