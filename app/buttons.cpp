@@ -67,13 +67,13 @@ void handle_buttons(Buttons& buttons, Menu& menu, AppState& app, bool f1_struck,
   if (press_free(app) && music_button.state == 0 && pointer_inside(music_button, app)) {
     app.click_latch = 1;
     // --- XM call point: xm_stop_current ---
-    if (music.stop_current) music.stop_current();
+    if (music.stop_current) music.stop_current(music.context);
     music_button.state = 1;
   }
   if (press_free(app) && music_button.state == 1 && pointer_inside(music_button, app)) {
     app.click_latch = 1;
     // --- XM call point: xm_play_current (the module starts again) ---
-    if (music.play_current) music.play_current();
+    if (music.play_current) music.play_current(music.context);
     music_button.state = 0;
   }
   if (press_free(app)) {
@@ -86,7 +86,7 @@ void handle_buttons(Buttons& buttons, Menu& menu, AppState& app, bool f1_struck,
       app.ticker_pos = 1;
       app.current_module = module_of_button(i);
       // --- XM call point: play_module_1..4 (stops and frees the previous module) ---
-      if (music.play_module) music.play_module(module_of_button(i));
+      if (music.play_module) music.play_module(music.context, module_of_button(i));
       break;
     }
   }

@@ -34,7 +34,7 @@ void draw_magazine(FrameBuffer& frame, Magazine& m, AppState& app, const MusicCa
   draw_page_bands(frame, m.pages, app, app.top_line);
   draw_page_text(frame, m.pages, m.font, app, app.top_line);
   // --- XM call point: the music bars, only while the music is on ---
-  if (m.buttons.button[button_music].state == 0 && music.update_bars) music.update_bars(frame, app.skin);
+  if (m.buttons.button[button_music].state == 0 && music.update_bars) music.update_bars(music.context, frame, app.skin);
   draw_ticker(frame, m.ticker, m.font, app);
 }
 

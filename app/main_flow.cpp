@@ -10,7 +10,6 @@
 
 #include "app/background_music.h"
 #include "app/intro_tunes.h"
-#include "xm/xm_player.h"
 #include "app/input_sampling.h"
 #include "app/page_change.h"
 #include "app/page_scrolling.h"
@@ -28,10 +27,6 @@ namespace {
 
 void present(Program& program) { display_update(program.display, program.frame.pixels); }
 
-// The music side of the buttons and the bars: xm_stop_current, xm_play_current,
-// play_module_1..4 and the bars of the notes being heard.
-const MusicCalls music_calls = background_music_calls();
-
 // The intro's texts: the nine credit lines, and the scroller's lead of spaces
 // followed by its pieces.
 void build_intro_texts(Program& program) {
@@ -47,6 +42,7 @@ void present_wipe_step(void* context, FrameBuffer&) { present(*static_cast<Progr
 void change_page_with_wipes(void* context, int32_t page) {
   Program& program = *static_cast<Program*>(context);
   FramePresenter presenter{present_wipe_step, &program};
+  const MusicCalls music_calls = background_music_calls(program.music);
   program.screen = Screen::wipe;
   wipe_out(program.frame, program.magazine, program.app, music_calls, presenter);
   load_page(program.magazine.pages, program.app, page);
@@ -76,7 +72,7 @@ void start_up_tables(Program& program) {
   magazine_init(program.magazine, app);   // pages (editorial loaded), menus, skins, font, pointer, buttons
   program.page_loaded = 11;
   build_intro_texts(program);
-  reset_bars(background_bars);
+  reset_bars(program.music.bars);
   app.wheel_now = app.wheel_prev = 0;
 }
 
@@ -161,8 +157,8 @@ void change_to_magazine(Program& program) {
   intro_report_tune_failure(program.sid);   // one that came in with the last refills
   noise_flashes(program, "ccfcff");
   sleep_ms(10);
-  play_module_1();   // current_module stays at its initial 1
-  program.music_on = xm_is_playing();
+  play_module_1(program.music);   // current_module stays at its initial 1
+  program.music_on = xm_is_playing(program.music.player);
   frame_clear(program.frame);
   skin_backgrounds_render(program.magazine.skins, 0, 0, 799, 599, 0, 0);
   program.screen = Screen::magazine;
@@ -170,6 +166,7 @@ void change_to_magazine(Program& program) {
 
 void magazine_loop(Program& program) {
   AppState& app = program.app;
+  const MusicCalls music_calls = background_music_calls(program.music);
   program.screen = Screen::magazine;
   while (!key_struck(vk_escape) && app.exit_requested == 0) {
     app.magazine_frame_started_at = clock_seconds();
@@ -179,7 +176,7 @@ void magazine_loop(Program& program) {
     Magazine& magazine = program.magazine;
     handle_buttons(magazine.buttons, magazine.menu, app, key_struck(vk_f1), key_struck(vk_f1 + 1), pages, music_calls);
     handle_menu_click(magazine.menu, magazine.buttons, app, pages);
-    program.music_on = xm_is_playing();
+    program.music_on = xm_is_playing(program.music.player);
     draw_magazine(program.frame, magazine, app, music_calls);
     draw_magazine_overlays(program.frame, magazine, app);   // scroll bar (or the short-page rest), pointer
     present(program);
@@ -198,8 +195,8 @@ int run_magazine(Program& program) {
   intro_loop(program);
   change_to_magazine(program);
   magazine_loop(program);
-  xm_stop_current();
-  xm_free_current();
+  xm_stop_current(program.music.player);
+  xm_free_current(program.music.player);
   display_close(program.display);
   return 0;
 }

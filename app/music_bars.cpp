@@ -30,9 +30,9 @@ void reset_bars(MusicBars& bars) {
   for (double& level : bars.levels) level = music_bar_floor;
 }
 
-void excite_bars(MusicBars& bars, int32_t channels, MusicCellQuery cell) {
+void excite_bars(MusicBars& bars, int32_t channels, const uint16_t* cells) {
   for (int32_t ch = 0; ch < channels; ++ch) {
-    int b = int(cell(ch) & 0xFF) - 45;
+    int b = int(cells[ch] & 0xFF) - 45;
     if (b > 0 && b < 39) {
       bars.levels[b] -= 4;
       bars.levels[b - 1] -= 3;
@@ -56,7 +56,7 @@ void draw_bars(MusicBars& bars, FrameBuffer& frame, int32_t skin) {
   }
 }
 
-void update_bars(MusicBars& bars, FrameBuffer& frame, int32_t skin, int32_t channels, MusicCellQuery cell) {
-  excite_bars(bars, channels, cell);
+void update_bars(MusicBars& bars, FrameBuffer& frame, int32_t skin, int32_t channels, const uint16_t* cells) {
+  excite_bars(bars, channels, cells);
   draw_bars(bars, frame, skin);
 }

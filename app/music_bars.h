@@ -14,15 +14,14 @@ struct MusicBars {
   double levels[music_bar_count + 1];  // 0..39 used
 };
 
-// Note (low byte) of a channel's cell in the row being heard: xm_current_cell.
-using MusicCellQuery = uint16_t (*)(int32_t channel);
-
 void reset_bars(MusicBars& bars);
-void excite_bars(MusicBars& bars, int32_t channels, MusicCellQuery cell);
+// cells: each channel's cell in the row being heard (xm_current_cell: the note in
+// the low byte), channels of them.
+void excite_bars(MusicBars& bars, int32_t channels, const uint16_t* cells);
 // skin 1 draws with the warm colours at its place, any other skin 2 rows lower
 // with the cold ones.
 void draw_bars(MusicBars& bars, FrameBuffer& frame, int32_t skin);
-void update_bars(MusicBars& bars, FrameBuffer& frame, int32_t skin, int32_t channels, MusicCellQuery cell);
+void update_bars(MusicBars& bars, FrameBuffer& frame, int32_t skin, int32_t channels, const uint16_t* cells);
 
 // Colour of bar row r (0x00RRGGBB); black above row 135 and below row 148.
 uint32_t bar_colour(int32_t skin, int32_t row);

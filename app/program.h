@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/app_state.h"
+#include "app/background_music.h"
 #include "gfx/large_font.h"
 #include "gfx/big_font.h"
 #include "app/magazine.h"
@@ -28,6 +29,7 @@ struct Program {
   CreditLines credit_lines;
   int32_t page_loaded = 0;   // the page last given to load_page
   bool music_on = false;     // background music playing (button 6 dark)
+  BackgroundMusic music;     // the XM player, its module and the music bars
 };
 
 const char* screen_name(Screen screen);

@@ -1,5 +1,5 @@
 // Channel operations: sample reset, envelopes, vibrato, tremolo, tremor, tone
-// portamento, instrument auto-vibrato, the period tables and update_voice, which
+// portamento, instrument auto-vibrato, the period tables and xm_update_voice, which
 // turns a channel into its mixer voice's volume, pan, step and position.
 #include "xm/xm_channel.h"
 
@@ -35,7 +35,19 @@ constexpr int wave_square = 2;
 constexpr int vibrato_shapes[4] = {wave_sine, wave_ramp, wave_square, wave_square};
 constexpr int tremolo_shapes[4] = {wave_sine, wave_ramp, wave_square, wave_sine};
 
-int32_t gain_for(int32_t pan, int32_t volume) { return pan * volume / 255; }
+// Pan 0 is fully left (the first sample of each frame), 255 fully right, as
+// every XM file expects; the law is linear, so the centre gives each side half.
+void set_gains(MixVoice& voice) {
+  voice.gain_a = (255 - voice.pan) * voice.volume / 255;
+  voice.gain_b = voice.pan * voice.volume / 255;
+}
+
+// Vibrato and tremolo positions run through -32..31, wrapping past 31.
+int8_t next_wave_position(int8_t position, uint8_t speed) {
+  int next = position + speed;
+  if (next > 31) next -= 64;
+  return int8_t(next);
+}
 
 void reset_envelope(EnvelopeState& state, int32_t value) {
   state.tick = 0;
@@ -47,7 +59,7 @@ void reset_envelope(EnvelopeState& state, int32_t value) {
 
 }  // namespace
 
-int32_t wave_value(int shape, int8_t position) {
+int32_t xm_wave_value(int shape, int8_t position) {
   switch (shape) {
     case wave_sine: return wave_tables().vibrato_sine[position + 32];
     case wave_ramp: return position >= 0 ? (position * 8) % 256 : (-8 * position - 1) % 256;
@@ -55,7 +67,7 @@ int32_t wave_value(int shape, int8_t position) {
   }
 }
 
-void reset_channel_from_sample(XmChannel& channel, const XmSample& sample) {
+void xm_reset_channel_from_sample(XmChannel& channel, const XmSample& sample) {
   channel.volume = sample.volume;
   channel.pan = int32_t(sample.panning);
   reset_envelope(channel.volume_envelope, 64);
@@ -70,7 +82,7 @@ void reset_channel_from_sample(XmChannel& channel, const XmSample& sample) {
   channel.update_flags |= xm_update_volume | xm_update_panning;
 }
 
-void envelope_step(XmChannel& channel, const EnvelopePoint* points, int point_count, uint8_t type,
+void xm_envelope_step(XmChannel& channel, const EnvelopePoint* points, int point_count, uint8_t type,
                    int sustain_point, int loop_start_point, int loop_end_point, EnvelopeState& state,
                    uint8_t flag) {
   if (state.point < point_count) {
@@ -105,15 +117,34 @@ void envelope_step(XmChannel& channel, const EnvelopePoint* points, int point_co
   channel.update_flags |= flag;
 }
 
-void vibrato(XmChannel& channel) {
-  int32_t v = wave_value(vibrato_shapes[channel.wave_control & 3], channel.vibrato_position);
+void xm_step_envelopes(XmChannel& channel, const XmInstrument& ins) {
+  if ((ins.volume_type & xm_envelope_on) && !channel.volume_envelope.stopped)
+    xm_envelope_step(channel, ins.volume_envelope, ins.volume_point_count, ins.volume_type, ins.volume_sustain_point,
+                  ins.volume_loop_start_point, ins.volume_loop_end_point, channel.volume_envelope, xm_update_volume);
+  if ((ins.panning_type & xm_envelope_on) && !channel.panning_envelope.stopped)
+    xm_envelope_step(channel, ins.panning_envelope, ins.panning_point_count, ins.panning_type,
+                  ins.panning_sustain_point, ins.panning_loop_start_point, ins.panning_loop_end_point,
+                  channel.panning_envelope, xm_update_panning);
+}
+
+void xm_key_off(XmChannel& channel, const XmInstrument& ins) {
+  channel.key_off = 1;
+  if (!(ins.volume_type & xm_envelope_on)) channel.volume_envelope.value = 0;
+}
+
+void xm_advance_vibrato(XmChannel& channel) {
+  channel.vibrato_position = next_wave_position(channel.vibrato_position, channel.vibrato_speed);
+}
+
+void xm_vibrato(XmChannel& channel) {
+  int32_t v = xm_wave_value(vibrato_shapes[channel.wave_control & 3], channel.vibrato_position);
   int32_t offset = ((int32_t(channel.vibrato_depth) * v) / 32) & ~3;
   channel.period_delta = channel.vibrato_position >= 0 ? -offset : offset;
   channel.update_flags |= xm_update_frequency;
 }
 
-void tremolo(XmChannel& channel) {
-  int32_t v = wave_value(tremolo_shapes[(channel.wave_control >> 4) & 3], channel.tremolo_position);
+void xm_tremolo(XmChannel& channel) {
+  int32_t v = xm_wave_value(tremolo_shapes[(channel.wave_control >> 4) & 3], channel.tremolo_position);
   int32_t delta = (int32_t(channel.tremolo_depth) * v) / 64;
   if (channel.tremolo_position < 0) {
     if (channel.volume - delta < 0) delta = channel.volume;
@@ -122,13 +153,11 @@ void tremolo(XmChannel& channel) {
     delta = 64 - channel.volume;
   }
   channel.volume_delta = delta;
-  int position = channel.tremolo_position + channel.tremolo_speed;
-  if (position > 31) position -= 64;
-  channel.tremolo_position = int8_t(position);
+  channel.tremolo_position = next_wave_position(channel.tremolo_position, channel.tremolo_speed);
   channel.update_flags |= xm_update_volume;
 }
 
-void tone_portamento(XmChannel& channel) {
+void xm_tone_portamento(XmChannel& channel) {
   int32_t speed = int32_t(channel.porta_speed) * 4;
   if (channel.period < channel.porta_target) {
     channel.period += speed;
@@ -140,14 +169,14 @@ void tone_portamento(XmChannel& channel) {
   channel.update_flags |= xm_update_frequency;
 }
 
-void tremor(XmChannel& channel) {
+void xm_tremor(XmChannel& channel) {
   if (channel.tremor_position >= channel.tremor_on) channel.volume_delta = -channel.volume;
   channel.tremor_position += 1;
   if (channel.tremor_position >= channel.tremor_on + channel.tremor_off) channel.tremor_position = 0;
   channel.update_flags |= xm_update_volume;
 }
 
-void auto_vibrato(XmChannel& channel, const XmInstrument& instrument) {
+void xm_auto_vibrato(XmChannel& channel, const XmInstrument& instrument) {
   int32_t p = channel.auto_vibrato_position;
   int32_t v;
   // FT2 has four shapes; any other type plays the sine.
@@ -167,7 +196,7 @@ void auto_vibrato(XmChannel& channel, const XmInstrument& instrument) {
   channel.update_flags |= xm_update_frequency;
 }
 
-int32_t amiga_period(int32_t note, int32_t finetune) {
+int32_t xm_amiga_period(int32_t note, int32_t finetune) {
   auto at = [note](int32_t k) {
     return int32_t(std::pow(2.0f, float(k - note) * 0.083333336f) * 13.375f);
   };
@@ -180,7 +209,7 @@ int32_t amiga_period(int32_t note, int32_t finetune) {
   return p + ((p - q) * finetune) / -128;
 }
 
-int32_t linear_frequency(int32_t period, int32_t period_delta) {
+int32_t xm_linear_frequency(int32_t period, int32_t period_delta) {
   float exponent = float(int64_t(4608) - period + period_delta) * 0.0013020834f;
   float frequency = 8363.0f * std::exp2(exponent);
   // Periods far below the table would not fit an integer frequency.
@@ -188,19 +217,19 @@ int32_t linear_frequency(int32_t period, int32_t period_delta) {
   return int32_t(frequency);
 }
 
-int32_t amiga_frequency(int32_t period, int32_t period_delta) {
+int32_t xm_amiga_frequency(int32_t period, int32_t period_delta) {
   int64_t divisor = int64_t(period) + period_delta;
   if (divisor == 0) return 0;
   return int32_t(14317056 / divisor);
 }
 
-void frequency_to_step(int32_t frequency, uint32_t& step_integer, uint32_t& step_fraction) {
+void xm_frequency_to_step(int32_t frequency, uint32_t& step_integer, uint32_t& step_fraction) {
   if (frequency < 100) frequency = 100;
   step_integer = uint32_t(frequency / xm_output_rate);
   step_fraction = uint32_t((uint64_t(frequency % xm_output_rate) << 32) / xm_output_rate);
 }
 
-void update_voice(XmChannel& channel, XmSample* sample, const XmModule& module) {
+void xm_update_voice(XmChannel& channel, XmSample* sample, const XmModule& module) {
   MixVoice* voice = channel.voice;
   if (int64_t(channel.period) + channel.period_delta == 0) channel.update_flags &= uint8_t(~xm_update_frequency);
   uint8_t flags = channel.update_flags;
@@ -233,8 +262,7 @@ void update_voice(XmChannel& channel, XmSample* sample, const XmModule& module) 
     int64_t product = int64_t(channel.volume + channel.volume_delta) * channel.volume_envelope.value *
                       channel.fade_volume * module.global_volume;
     voice->volume = int32_t(float(product) * 7.4214768e-9f);
-    voice->gain_a = gain_for(voice->pan, voice->volume);
-    voice->gain_b = gain_for(255 - voice->pan, voice->volume);
+    set_gains(*voice);
   }
 
   if (flags & xm_update_panning) {
@@ -244,14 +272,13 @@ void update_voice(XmChannel& channel, XmSample* sample, const XmModule& module) 
     if (final_pan < 0) final_pan = 0;
     if (final_pan > 255) final_pan = 255;
     voice->pan = final_pan;
-    voice->gain_a = gain_for(voice->pan, voice->volume);
-    voice->gain_b = gain_for(255 - voice->pan, voice->volume);
+    set_gains(*voice);
   }
 
   if (flags & xm_update_frequency) {
-    int32_t frequency = (module.flags & xm_flag_linear) ? linear_frequency(channel.period, channel.period_delta)
-                                                        : amiga_frequency(channel.period, channel.period_delta);
-    frequency_to_step(frequency, voice->step_integer, voice->step_fraction);
+    int32_t frequency = (module.flags & xm_flag_linear) ? xm_linear_frequency(channel.period, channel.period_delta)
+                                                        : xm_amiga_frequency(channel.period, channel.period_delta);
+    xm_frequency_to_step(frequency, voice->step_integer, voice->step_fraction);
   }
 
   if (flags & xm_update_rewind) {

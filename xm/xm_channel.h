@@ -1,7 +1,7 @@
 #pragma once
 // One pattern channel of the playing module: what the replay engine has made of
 // its cells (period, volume, pan, effect memories, envelope, fadeout and vibrato
-// state) and the update flags that tell update_voice what to push into the
+// state) and the update flags that tell xm_update_voice what to push into the
 // channel's mixer voice at the end of the tick. The operations on it live in
 // xm_channel.cpp; they run on the thread that renders blocks.
 #include <cstdint>
@@ -44,6 +44,7 @@ struct XmChannel {
   uint8_t key_off;
   uint8_t instrument;         // instrument column minus 1
   uint8_t real_note;
+  int8_t finetune;            // of the note playing: its sample's, or E5x's on the note's row
   int32_t note_period;
   uint8_t previous_effect;
   uint32_t sample_offset_memory;
@@ -70,21 +71,28 @@ struct XmChannel {
 constexpr int32_t xm_period_min = 1;
 constexpr int32_t xm_period_max = 31999;
 
-void reset_channel_from_sample(XmChannel& channel, const XmSample& sample);
-void envelope_step(XmChannel& channel, const EnvelopePoint* points, int point_count, uint8_t type,
+void xm_reset_channel_from_sample(XmChannel& channel, const XmSample& sample);
+void xm_envelope_step(XmChannel& channel, const EnvelopePoint* points, int point_count, uint8_t type,
                    int sustain_point, int loop_start_point, int loop_end_point, EnvelopeState& state,
                    uint8_t flag);
-void vibrato(XmChannel& channel);
-void tremolo(XmChannel& channel);
-void tone_portamento(XmChannel& channel);
-void tremor(XmChannel& channel);
-void auto_vibrato(XmChannel& channel, const XmInstrument& instrument);
-int32_t amiga_period(int32_t note, int32_t finetune);
-void update_voice(XmChannel& channel, XmSample* sample, const XmModule& module);
+// Both envelopes one tick on, each where the instrument has it on and it has not stopped.
+void xm_step_envelopes(XmChannel& channel, const XmInstrument& instrument);
+// The envelope goes on past its sustain point and the fadeout starts; without a
+// volume envelope the note falls silent at once.
+void xm_key_off(XmChannel& channel, const XmInstrument& instrument);
+void xm_vibrato(XmChannel& channel);
+// Moves the vibrato position on by its speed (xm_tremolo moves its own).
+void xm_advance_vibrato(XmChannel& channel);
+void xm_tremolo(XmChannel& channel);
+void xm_tone_portamento(XmChannel& channel);
+void xm_tremor(XmChannel& channel);
+void xm_auto_vibrato(XmChannel& channel, const XmInstrument& instrument);
+int32_t xm_amiga_period(int32_t note, int32_t finetune);
+void xm_update_voice(XmChannel& channel, XmSample* sample, const XmModule& module);
 
 // The waveform value (0..255) vibrato and tremolo scale by their depth.
-int32_t wave_value(int waveform, int8_t position);
+int32_t xm_wave_value(int waveform, int8_t position);
 // Mixer step (32.32) for a frequency in Hz at the output rate, floored at 100 Hz.
-void frequency_to_step(int32_t frequency, uint32_t& step_integer, uint32_t& step_fraction);
-int32_t linear_frequency(int32_t period, int32_t period_delta);
-int32_t amiga_frequency(int32_t period, int32_t period_delta);
+void xm_frequency_to_step(int32_t frequency, uint32_t& step_integer, uint32_t& step_fraction);
+int32_t xm_linear_frequency(int32_t period, int32_t period_delta);
+int32_t xm_amiga_frequency(int32_t period, int32_t period_delta);

@@ -9,6 +9,7 @@
 #include "xm/xm_mixer.h"
 #include "xm/xm_module.h"
 #include "xm/xm_replay.h"
+#include "xm/xm_volume_column.h"
 
 namespace {
 
@@ -29,11 +30,16 @@ void unflag(EffectContext& c, uint8_t bits) { c.channel.update_flags &= uint8_t(
 
 void nothing(EffectContext&) {}
 
-void advance_vibrato(XmChannel& ch) {
-  int position = ch.vibrato_position + ch.vibrato_speed;
-  if (position > 31) position -= 64;
-  ch.vibrato_position = int8_t(position);
+// A volume slide with a memory byte: high nibble up, else low nibble down.
+void volume_slide(XmChannel& channel, uint8_t memory) {
+  uint8_t up = memory >> 4, down = memory & 0x0F;
+  if (up)
+    channel.volume = channel.volume + up > 64 ? 64 : channel.volume + up;
+  else if (down)
+    channel.volume = channel.volume - down < 0 ? 0 : channel.volume - down;
+  channel.update_flags |= xm_update_volume;
 }
+
 
 // 0: arpeggio
 void arpeggio_later(EffectContext& c) {
@@ -45,7 +51,7 @@ void arpeggio_later(EffectContext& c) {
   if (linear(c))
     ch.period_delta = n * 64;
   else
-    ch.period_delta = amiga_period(ch.real_note + n, c.sample->finetune) - amiga_period(ch.real_note, c.sample->finetune);
+    ch.period_delta = xm_amiga_period(ch.real_note + n, ch.finetune) - xm_amiga_period(ch.real_note, ch.finetune);
   flag(c, xm_update_frequency);
 }
 
@@ -80,18 +86,18 @@ void tone_porta_first(EffectContext& c) {
 }
 void tone_porta_later(EffectContext& c) {
   c.channel.period_delta = 0;
-  tone_portamento(c.channel);
+  xm_tone_portamento(c.channel);
 }
 
 // 4: vibrato
 void vibrato_first(EffectContext& c) {
   if (x_of(c)) c.channel.vibrato_speed = x_of(c);
   if (y_of(c)) c.channel.vibrato_depth = y_of(c);
-  vibrato(c.channel);
+  xm_vibrato(c.channel);
 }
 void vibrato_later(EffectContext& c) {
-  vibrato(c.channel);
-  advance_vibrato(c.channel);
+  xm_vibrato(c.channel);
+  xm_advance_vibrato(c.channel);
 }
 
 // 5: tone portamento + volume slide
@@ -102,18 +108,18 @@ void porta_slide_first(EffectContext& c) {
 }
 void porta_slide_later(EffectContext& c) {
   c.channel.period_delta = 0;
-  tone_portamento(c.channel);
+  xm_tone_portamento(c.channel);
   volume_slide(c.channel, c.channel.volume_slide_memory);
 }
 
 // 6: vibrato + volume slide
 void vibrato_slide_first(EffectContext& c) {
   if (param(c)) c.channel.volume_slide_memory = param(c);
-  vibrato(c.channel);
+  xm_vibrato(c.channel);
 }
 void vibrato_slide_later(EffectContext& c) {
-  vibrato(c.channel);
-  advance_vibrato(c.channel);
+  xm_vibrato(c.channel);
+  xm_advance_vibrato(c.channel);
   volume_slide(c.channel, c.channel.volume_slide_memory);
 }
 
@@ -122,7 +128,7 @@ void tremolo_first(EffectContext& c) {
   if (x_of(c)) c.channel.tremolo_speed = x_of(c);
   if (y_of(c)) c.channel.tremolo_depth = y_of(c);
 }
-void tremolo_later(EffectContext& c) { tremolo(c.channel); }
+void tremolo_later(EffectContext& c) { xm_tremolo(c.channel); }
 
 // 8: set panning
 void set_panning_first(EffectContext& c) {
@@ -186,10 +192,6 @@ void fine_porta_down_first(EffectContext& c) {
 void vibrato_waveform_first(EffectContext& c) {
   c.channel.wave_control = uint8_t((c.channel.wave_control & 0xF0) | y_of(c));
 }
-void set_finetune_first(EffectContext& c) {
-  // The blank sample is shared by every empty slot: it keeps its zero finetune.
-  if (c.sample != &xm_blank_sample) c.sample->finetune = int8_t(y_of(c));
-}
 void pattern_loop_first(EffectContext& c) {
   XmChannel& ch = c.channel;
   uint8_t y = y_of(c);
@@ -241,16 +243,22 @@ void note_delay_first(EffectContext& c) {
   c.channel.volume = c.saved_volume;
   c.channel.pan = c.saved_pan;
 }
+// Before its tick the delayed note leaves the voice alone; on its tick it starts
+// with a fresh envelope that takes its first step at once, and from then on it
+// moves like any other note.
 void note_delay_later(EffectContext& c) {
   XmChannel& ch = c.channel;
-  if (c.module.tick != y_of(c)) {
+  int32_t delay = y_of(c);
+  if (c.module.tick < delay) {
     unflag(c, low_flags);
     return;
   }
-  reset_channel_from_sample(ch, *c.sample);
+  if (c.module.tick > delay) return;
+  xm_reset_channel_from_sample(ch, *c.sample);
+  xm_step_envelopes(ch, c.instrument);
   flag(c, xm_update_frequency);
   ch.period = ch.note_period;
-  if (c.cell.volume) volume_column_row(ch, c.cell.volume);
+  if (c.cell.volume) xm_volume_column_row(ch, c.cell.volume);
   flag(c, xm_update_trigger);
 }
 void pattern_delay_first(EffectContext& c) { c.module.pattern_delay = c.module.speed * y_of(c); }
@@ -261,7 +269,7 @@ constexpr Effect extended_effects[16] = {
     {fine_porta_down_first, nothing},           // E2 fine portamento down
     {nothing, nothing},                         // E3
     {vibrato_waveform_first, nothing},          // E4 vibrato waveform
-    {set_finetune_first, nothing},              // E5 set finetune
+    {nothing, nothing},                         // E5 set finetune (with the row's note)
     {pattern_loop_first, nothing},              // E6 pattern loop
     {tremolo_waveform_first, nothing},          // E7 tremolo waveform
     {fine_panning_first, nothing},              // E8 set panning
@@ -377,9 +385,9 @@ void tremor_first(EffectContext& c) {
     c.channel.tremor_on = uint8_t(x_of(c) + 1);
     c.channel.tremor_off = uint8_t(y_of(c) + 1);
   }
-  tremor(c.channel);
+  xm_tremor(c.channel);
 }
-void tremor_later(EffectContext& c) { tremor(c.channel); }
+void tremor_later(EffectContext& c) { xm_tremor(c.channel); }
 
 // X: extra fine portamento (X1 up, X2 down)
 void extra_fine_first(EffectContext& c) {
@@ -393,8 +401,6 @@ void extra_fine_first(EffectContext& c) {
     ch.period = clamp(ch.period + ch.extra_fine_down_memory, INT32_MIN, xm_period_max);
   }
 }
-
-void key_off_first(EffectContext&) {}  // K acts through the row start's key-off step
 
 constexpr Effect effects[0x22] = {
     {nothing, arpeggio_later},                      // 0 arpeggio
@@ -417,7 +423,7 @@ constexpr Effect effects[0x22] = {
     {global_slide_first, global_slide_later},       // H global volume slide
     {nothing, nothing},                             // I
     {nothing, nothing},                             // J
-    {key_off_first, nothing},                       // K key off
+    {nothing, nothing},                             // K key off (on its tick, before the envelopes)
     {envelope_position_first, nothing},             // L envelope position
     {nothing, nothing},                             // M
     {nothing, nothing},                             // N
@@ -435,21 +441,12 @@ constexpr Effect effects[0x22] = {
 
 }  // namespace
 
-void volume_slide(XmChannel& channel, uint8_t memory) {
-  uint8_t up = memory >> 4, down = memory & 0x0F;
-  if (up)
-    channel.volume = channel.volume + up > 64 ? 64 : channel.volume + up;
-  else if (down)
-    channel.volume = channel.volume - down < 0 ? 0 : channel.volume - down;
-  channel.update_flags |= xm_update_volume;
-}
-
-void effect_first_tick(EffectContext& context) {
+void xm_effect_first_tick(EffectContext& context) {
   uint8_t number = context.cell.effect;
   if (number < sizeof effects / sizeof effects[0]) effects[number].first_tick(context);
 }
 
-void effect_later_tick(EffectContext& context) {
+void xm_effect_later_tick(EffectContext& context) {
   uint8_t number = context.cell.effect;
   if (number < sizeof effects / sizeof effects[0]) effects[number].later_ticks(context);
 }

@@ -19,7 +19,5 @@ struct EffectContext {
   int32_t saved_period, saved_volume, saved_pan;  // row start only, for ED
 };
 
-void effect_first_tick(EffectContext& context);
-void effect_later_tick(EffectContext& context);
-// A volume slide with a memory byte: high nibble up, else low nibble down.
-void volume_slide(XmChannel& channel, uint8_t memory);
+void xm_effect_first_tick(EffectContext& context);
+void xm_effect_later_tick(EffectContext& context);

@@ -1,33 +1,26 @@
-// File callbacks and memory files. The memory position is always kept within
-// 0..length, so no seek can make a read leave the array.
+// File callbacks and memory files. An open file keeps a pointer to the callbacks
+// it was opened with; a callback missing by then makes its call do nothing.
 #include "xm/xm_file.h"
 
 #include <cstring>
 #include <new>
 
-namespace {
-
-FileCallbacks callbacks;
-const uint8_t* source_data = nullptr;
-size_t source_length = 0;
-
-}  // namespace
-
-void xm_set_file_callbacks(XmOpenCallback open, XmCloseCallback close, XmReadCallback read,
-                           XmSeekCallback seek, XmTellCallback tell) {
+void xm_set_file_callbacks(FileCallbacks& callbacks, void* context, XmOpenCallback open, XmCloseCallback close,
+                           XmReadCallback read, XmSeekCallback seek, XmTellCallback tell) {
   if (open && close && read && seek && tell)
-    callbacks = {open, close, read, seek, tell};
+    callbacks = {open, close, read, seek, tell, context};
   else
     callbacks = {};
 }
 
-bool xm_file_callbacks_registered() { return callbacks.open != nullptr; }
+bool xm_file_callbacks_registered(const FileCallbacks& callbacks) { return callbacks.open != nullptr; }
 
-XmFile* xm_file_open(const char* name) {
+XmFile* xm_file_open(const FileCallbacks& callbacks, const char* name) {
   if (!callbacks.open) return nullptr;
   auto* file = new (std::nothrow) XmFile;
   if (!file) return nullptr;
-  file->handle = callbacks.open(name);
+  file->callbacks = &callbacks;
+  file->handle = callbacks.open(callbacks.context, name);
   if (!file->handle) {
     delete file;
     return nullptr;
@@ -36,41 +29,39 @@ XmFile* xm_file_open(const char* name) {
 }
 
 size_t xm_file_read(void* destination, size_t size, XmFile* file) {
-  if (!file || !callbacks.read) return 0;
-  return callbacks.read(destination, size, file->handle);
+  if (!file || !file->callbacks->read) return 0;
+  return file->callbacks->read(destination, size, file->handle);
 }
 
 void xm_file_seek(XmFile* file, int64_t offset, int mode) {
-  if (file && callbacks.seek) callbacks.seek(file->handle, offset, mode);
+  if (file && file->callbacks->seek) file->callbacks->seek(file->handle, offset, mode);
 }
 
 int64_t xm_file_tell(XmFile* file) {
-  if (!file || !callbacks.tell) return 0;
-  return callbacks.tell(file->handle);
+  if (!file || !file->callbacks->tell) return 0;
+  return file->callbacks->tell(file->handle);
 }
 
 void xm_file_close(XmFile* file) {
   if (!file) return;
-  if (callbacks.close) callbacks.close(file->handle);
+  if (file->callbacks->close) file->callbacks->close(file->handle);
   delete file;
 }
 
-void xm_set_memory_source(const uint8_t* data, size_t length) {
-  source_data = data;
-  source_length = data ? length : 0;
-}
-
-void* memory_open(const char*) {
+void* xm_memory_open(void* context, const char*) {
+  const auto* source = static_cast<const MemorySource*>(context);
   auto* file = new (std::nothrow) MemoryFile;
   if (!file) return nullptr;
-  file->data = source_data;
-  file->length = int64_t(source_length);
+  if (source && source->data) {
+    file->data = source->data;
+    file->length = int64_t(source->length);
+  }
   return file;
 }
 
-void memory_close(void* file) { delete static_cast<MemoryFile*>(file); }
+void xm_memory_close(void* file) { delete static_cast<MemoryFile*>(file); }
 
-size_t memory_read(void* destination, size_t size, void* handle) {
+size_t xm_memory_read(void* destination, size_t size, void* handle) {
   auto* file = static_cast<MemoryFile*>(handle);
   int64_t left = file->length - file->position;
   size_t count = size;
@@ -80,7 +71,7 @@ size_t memory_read(void* destination, size_t size, void* handle) {
   return count;
 }
 
-void memory_seek(void* handle, int64_t offset, int mode) {
+void xm_memory_seek(void* handle, int64_t offset, int mode) {
   auto* file = static_cast<MemoryFile*>(handle);
   int64_t base = 0;
   if (mode == 0)
@@ -99,4 +90,4 @@ void memory_seek(void* handle, int64_t offset, int mode) {
   file->position = position;
 }
 
-int64_t memory_tell(void* handle) { return static_cast<MemoryFile*>(handle)->position; }
+int64_t xm_memory_tell(void* handle) { return static_cast<MemoryFile*>(handle)->position; }

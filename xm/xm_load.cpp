@@ -90,7 +90,7 @@ void decode_cells(Source& in, XmPattern& pattern, int channels) {
   }
 }
 
-// Point counts, sustain and loop points and values held to what envelope_step
+// Point counts, sustain and loop points and values held to what xm_envelope_step
 // and effect L can index; ticks never run backwards (a later point before an
 // earlier one would leave the envelope between points for ever).
 void sanitize_envelope(EnvelopePoint* points, uint8_t& count, uint8_t& type, uint8_t& sustain,
@@ -355,10 +355,10 @@ void xm_release(XmModule* module) {
   delete module;
 }
 
-XmModule* xm_load(const char* name) {
+XmModule* xm_load(const FileCallbacks& callbacks, const char* name) {
   auto* module = new (std::nothrow) XmModule;
   if (!module) return nullptr;
-  XmFile* file = xm_file_open(name);
+  XmFile* file = xm_file_open(callbacks, name);
   if (!file) {
     delete module;
     return nullptr;
@@ -373,9 +373,11 @@ XmModule* xm_load(const char* name) {
 }
 
 XmModule* xm_load_from_memory(const uint8_t* data, size_t size) {
-  xm_set_memory_source(data, size);
-  xm_set_file_callbacks(memory_open, memory_close, memory_read, memory_seek, memory_tell);
-  return xm_load(nullptr);
+  MemorySource source{data, data ? size : 0};
+  FileCallbacks callbacks;
+  xm_set_file_callbacks(callbacks, &source, xm_memory_open, xm_memory_close, xm_memory_read, xm_memory_seek,
+                        xm_memory_tell);
+  return xm_load(callbacks, nullptr);
 }
 
 uint16_t xm_cell_value(const XmModule& module, int32_t order, int32_t row, int32_t channel) {

@@ -201,12 +201,12 @@ void render_voice(MixVoice& v, float* out, int32_t frames, float ramp_reciprocal
 
 }  // namespace
 
-void mix_voices(XmRenderer& renderer, float* out, int32_t frames) {
+void xm_mix_voices(XmRenderer& renderer, float* out, int32_t frames) {
   for (MixVoice& v : renderer.voices)
     if (v.sample) render_voice(v, out, frames, renderer.ramp_reciprocal);
 }
 
-void convert_block(int16_t* destination, const float* source, int32_t frames) {
+void xm_convert_block(int16_t* destination, const float* source, int32_t frames) {
   if (frames < 1 || !destination || !source) return;
   for (int32_t i = 0; i < frames * 2; ++i) {
     float x = source[i];
@@ -220,7 +220,7 @@ void convert_block(int16_t* destination, const float* source, int32_t frames) {
   }
 }
 
-void fill_block(XmRenderer& r) {
+void xm_fill_block(XmRenderer& r) {
   XmModule& m = *r.module;
   int32_t block = r.fill_index;
   float* out = r.mix + size_t(block) * xm_block_frames * 2;
@@ -231,17 +231,18 @@ void fill_block(XmRenderer& r) {
     if (left == 0) {
       m.tick_function(m);
       left = m.samples_per_tick;
+      if (r.tick_observer) r.tick_observer(r.observer_context, r, done);
     }
     int32_t n = left < xm_block_frames - done ? left : xm_block_frames - done;
-    mix_voices(r, out + done * 2, n);
+    xm_mix_voices(r, out + done * 2, n);
     done += n;
     left -= n;
     // The single-precision 1/R, carried in double: a full 882-frame tick adds 19.
     m.elapsed_ms += uint32_t(double(n) * double(r.rate_reciprocal) * 1000.0);
   }
-  r.records[block].store(BlockRecord{uint8_t(m.order), uint8_t(m.row), m.elapsed_ms}, std::memory_order_relaxed);
+  r.records[block] = BlockRecord{uint8_t(m.order), uint8_t(m.row), m.elapsed_ms};
   m.samples_left_in_tick = left;
-  convert_block(r.ring + size_t(block) * xm_block_frames * 2, out, xm_block_frames);
+  xm_convert_block(r.ring + size_t(block) * xm_block_frames * 2, out, xm_block_frames);
   r.fill_index = block + 1 == xm_ring_blocks ? 0 : block + 1;
 }
 
@@ -251,7 +252,7 @@ bool xm_renderer_start(XmRenderer& r, XmModule& module) {
   // Aligned new rather than std::aligned_alloc, which the Windows C runtime lacks.
   r.mix = static_cast<float*>(::operator new(mix_bytes, std::align_val_t{16}, std::nothrow));
   r.ring = static_cast<int16_t*>(std::calloc(size_t(xm_ring_frames) * 2, sizeof(int16_t)));
-  r.records = new (std::nothrow) std::atomic<BlockRecord>[xm_ring_blocks];
+  r.records = new (std::nothrow) BlockRecord[xm_ring_blocks]();
   if (!r.mix || !r.ring || !r.records) {
     xm_renderer_release(r);
     return false;

@@ -2,13 +2,12 @@
 // The software mixer and block renderer: 64 voices (voice i and i + 32 form the
 // pair of channel i) read 16-bit samples with linear interpolation, follow
 // forward and ping-pong loops and ramp every gain change over 128 output frames;
-// fill_block alternates between the module's tick and mixing the samples left in
+// xm_fill_block alternates between the module's tick and mixing the samples left in
 // the tick, then rounds and clips the block into the 16-bit stereo ring.
 //
 // Loops, sample ends and ramps are handled once per segment: the segment length
 // guarantees that no frame inside it crosses a loop point, so the inner loops
 // carry no checks. Nothing here allocates except xm_renderer_start.
-#include <atomic>
 #include <cstdint>
 
 struct XmModule;
@@ -24,11 +23,11 @@ constexpr int xm_voice_count = 64;
 struct MixVoice {
   uint32_t index;
   int32_t volume;            // 0..127 at full scale
-  int32_t pan;               // 0..255
+  int32_t pan;               // 0 left .. 255 right
   uint32_t start_offset;     // where the next trigger starts
   XmSample* sample;          // null: silent, skipped
-  int32_t gain_a;            // pan x volume / 255: first sample of each frame (left)
-  int32_t gain_b;            // (255 - pan) x volume / 255: second sample (right)
+  int32_t gain_a;            // (255 - pan) x volume / 255: first sample of each frame (left)
+  int32_t gain_b;            // pan x volume / 255: second sample (right)
   uint32_t position;
   uint32_t position_fraction;  // units of 2^-32
   uint32_t step_fraction;
@@ -44,22 +43,30 @@ constexpr uint32_t xm_forward = 1;
 constexpr uint32_t xm_backward = 2;
 
 // What was playing when a block was rendered; the display reads the record of
-// the block being heard. Eight bytes, so one atomic word.
+// the block being heard. Eight bytes, so the player hands it over as one atomic word.
 struct alignas(8) BlockRecord {
   uint8_t order;
   uint8_t row;
   uint32_t elapsed_ms;
 };
 
+struct XmRenderer;
+// Called by xm_fill_block right after each tick with the frame of the block at which
+// the tick's samples start: for tools and tests that follow a song tick by tick
+// (its end, muted channels, state traces). The player leaves it null.
+using XmTickObserver = void (*)(void* context, XmRenderer& renderer, int32_t frame);
+
 struct XmRenderer {
   MixVoice voices[xm_voice_count];
   XmModule* module = nullptr;           // the playing module
   float* mix = nullptr;                 // 2 floats per ring frame, 16-byte aligned
   int16_t* ring = nullptr;              // 2 values per ring frame
-  std::atomic<BlockRecord>* records = nullptr;  // one per block
+  BlockRecord* records = nullptr;        // one per block
   int32_t fill_index = 0;
   float rate_reciprocal = 0;
   float ramp_reciprocal = 0;
+  XmTickObserver tick_observer = nullptr;
+  void* observer_context = nullptr;
 };
 
 // Allocates the ring, the float buffer and the records, clears the voices and
@@ -68,9 +75,9 @@ bool xm_renderer_start(XmRenderer& renderer, XmModule& module);
 void xm_renderer_release(XmRenderer& renderer);
 
 // Renders the next block of the ring and advances the fill index.
-void fill_block(XmRenderer& renderer);
-void mix_voices(XmRenderer& renderer, float* out, int32_t frames);
-void convert_block(int16_t* destination, const float* source, int32_t frames);
+void xm_fill_block(XmRenderer& renderer);
+void xm_mix_voices(XmRenderer& renderer, float* out, int32_t frames);
+void xm_convert_block(int16_t* destination, const float* source, int32_t frames);
 
 inline const int16_t* xm_ring_block(const XmRenderer& renderer, int32_t block) {
   return renderer.ring + block * xm_block_frames * 2;

@@ -1,6 +1,6 @@
 // Tick sequencing and the two halves of a tick: the row start (notes,
 // instruments, volume column, first-tick effects) and the later ticks of a row.
-// Every channel ends every tick with auto-vibrato and update_voice.
+// Every channel ends every tick with auto-vibrato and xm_update_voice.
 #include "xm/xm_replay.h"
 
 #include <cstdlib>
@@ -9,6 +9,7 @@
 #include "xm/xm_effects.h"
 #include "xm/xm_mixer.h"
 #include "xm/xm_module.h"
+#include "xm/xm_volume_column.h"
 
 namespace {
 
@@ -34,15 +35,8 @@ const XmCell& cell_of(const XmModule& m, int channel) {
 }
 
 // Volume and panning envelopes and the fadeout after key off.
-void run_envelopes(XmChannel& ch, const XmInstrument& ins, bool row_start) {
-  if ((ins.volume_type & xm_envelope_on) && !ch.volume_envelope.stopped)
-    envelope_step(ch, ins.volume_envelope, ins.volume_point_count, ins.volume_type, ins.volume_sustain_point,
-                  ins.volume_loop_start_point, ins.volume_loop_end_point, ch.volume_envelope, xm_update_volume);
-  else if (row_start && !(ins.volume_type & xm_envelope_on) && ch.key_off)
-    ch.volume_envelope.value = 0;  // without an envelope, key off cuts the note
-  if ((ins.panning_type & xm_envelope_on) && !ch.panning_envelope.stopped)
-    envelope_step(ch, ins.panning_envelope, ins.panning_point_count, ins.panning_type, ins.panning_sustain_point,
-                  ins.panning_loop_start_point, ins.panning_loop_end_point, ch.panning_envelope, xm_update_panning);
+void run_envelopes(XmChannel& ch, const XmInstrument& ins) {
+  xm_step_envelopes(ch, ins);
   if (ch.key_off) {
     ch.fade_volume -= ins.fadeout;
     if (ch.fade_volume < 0) ch.fade_volume = 0;
@@ -50,41 +44,15 @@ void run_envelopes(XmChannel& ch, const XmInstrument& ins, bool row_start) {
   }
 }
 
-// Pan slides of the volume column are not limited here (update_voice limits the
-// final pan); this bound only keeps endless slides from overflowing.
-int32_t bounded_pan(int32_t pan) { return pan < -32768 ? -32768 : (pan > 32767 ? 32767 : pan); }
-
-void volume_column_later(XmChannel& ch, uint8_t volume) {
-  uint8_t x = volume & 0x0F;
-  switch (volume >> 4) {
-    case 0x6:
-      ch.volume = ch.volume - x < 0 ? 0 : ch.volume - x;
-      ch.update_flags |= xm_update_volume;
-      break;
-    case 0x7:
-      ch.volume = ch.volume + x > 64 ? 64 : ch.volume + x;
-      ch.update_flags |= xm_update_volume;
-      break;
-    case 0xB: {
-      ch.vibrato_depth = x;
-      vibrato(ch);
-      int position = ch.vibrato_position + ch.vibrato_speed;
-      if (position > 31) position -= 64;
-      ch.vibrato_position = int8_t(position);
-      break;
-    }
-    case 0xD:
-      ch.pan = bounded_pan(ch.pan - x);
-      ch.update_flags |= xm_update_panning;
-      break;
-    case 0xE:
-      ch.pan = bounded_pan(ch.pan + x);
-      ch.update_flags |= xm_update_panning;
-      break;
-    case 0xF: tone_portamento(ch); break;
-    default: break;
-  }
+// E5x tunes the note of its row, in FT2's steps of 1/8 semitone from -1 (E50)
+// through 0 (E58); the sample itself keeps its finetune for every later note.
+int8_t note_finetune(const XmCell& cell, const XmSample& sample) {
+  if (cell.effect == 0x0E && (cell.parameter >> 4) == 0x5) return int8_t(((cell.parameter & 0x0F) << 4) - 128);
+  return sample.finetune;
 }
+
+// Kxx keys off on tick xx of its row (K00 at the row start, with a key-off note).
+bool keys_off_on(const XmCell& cell, int32_t tick) { return cell.effect == 0x14 && cell.parameter == tick; }
 
 }  // namespace
 
@@ -93,47 +61,6 @@ void xm_set_bpm(XmModule& module, int32_t bpm) {
   module.bpm = bpm;
   int32_t samples = int32_t(1000.0f / (float(bpm) * 0.4f) * float(xm_output_rate) * 0.001f);
   module.samples_per_tick = samples < 1 ? 1 : samples;
-}
-
-void volume_column_row(XmChannel& ch, uint8_t volume) {
-  uint8_t x = volume & 0x0F;
-  if (volume >= 0x10 && volume <= 0x50) {
-    ch.volume = volume - 16;
-    ch.update_flags |= xm_update_volume;
-    return;
-  }
-  switch (volume >> 4) {
-    case 0x6:
-    case 0x8:
-      ch.volume = ch.volume - x < 0 ? 0 : ch.volume - x;
-      ch.update_flags |= xm_update_volume;
-      break;
-    case 0x7:
-    case 0x9:
-      ch.volume = ch.volume + x > 64 ? 64 : ch.volume + x;
-      ch.update_flags |= xm_update_volume;
-      break;
-    case 0xA: ch.vibrato_speed = x; break;
-    case 0xB: ch.vibrato_depth = x; break;
-    case 0xC:
-      ch.pan = x * 16;
-      ch.update_flags |= xm_update_panning;
-      break;
-    case 0xD:
-      ch.pan = bounded_pan(ch.pan - x);
-      ch.update_flags |= xm_update_panning;
-      break;
-    case 0xE:
-      ch.pan = bounded_pan(ch.pan + x);
-      ch.update_flags |= xm_update_panning;
-      break;
-    case 0xF:
-      if (x) ch.porta_speed = uint8_t(x * 16);
-      ch.update_flags &= uint8_t(~xm_update_trigger);
-      ch.porta_target = ch.note_period;
-      break;
-    default: break;
-  }
 }
 
 void xm_process_row(XmModule& m) {
@@ -161,22 +88,23 @@ void xm_process_row(XmModule& m) {
 
     if (is_note(cell.note)) {
       ch.real_note = uint8_t(cell.note - 1 + sample->relative_note);
-      ch.note_period = linear ? 7680 - int32_t(ch.real_note) * 64 - sample->finetune / 2
-                              : amiga_period(ch.real_note, sample->finetune);
+      ch.finetune = note_finetune(cell, *sample);
+      ch.note_period = linear ? 7680 - int32_t(ch.real_note) * 64 - ch.finetune / 2
+                              : xm_amiga_period(ch.real_note, ch.finetune);
       if (!porta) ch.period = ch.note_period;
       ch.update_flags = xm_update_trigger;
     }
     ch.period_delta = 0;
     ch.update_flags |= xm_update_frequency | xm_update_volume;
-    if (cell.instrument) reset_channel_from_sample(ch, *sample);
-    if (cell.volume) volume_column_row(ch, cell.volume);
-    if (cell.note == xm_note_key_off || cell.effect == 0x14) ch.key_off = 1;
-    run_envelopes(ch, ins, true);
+    if (cell.instrument) xm_reset_channel_from_sample(ch, *sample);
+    if (cell.volume) xm_volume_column_row(ch, cell.volume);
+    if (cell.note == xm_note_key_off || keys_off_on(cell, 0)) xm_key_off(ch, ins);
+    run_envelopes(ch, ins);
 
     EffectContext context{m, ch, cell, sample, ins, &jump_seen, saved_period, saved_volume, saved_pan};
-    effect_first_tick(context);
-    auto_vibrato(ch, ins);
-    update_voice(ch, sample, m);
+    xm_effect_first_tick(context);
+    xm_auto_vibrato(ch, ins);
+    xm_update_voice(ch, sample, m);
   }
 }
 
@@ -190,12 +118,13 @@ void xm_process_tick(XmModule& m) {
     ch.volume_delta = 0;
     ch.period_delta = 0;
     ch.update_flags = 0;
-    run_envelopes(ch, ins, false);
-    if (cell.volume) volume_column_later(ch, cell.volume);
+    if (keys_off_on(cell, m.tick)) xm_key_off(ch, ins);
+    run_envelopes(ch, ins);
+    if (cell.volume) xm_volume_column_later(ch, cell.volume);
     EffectContext context{m, ch, cell, sample, ins, nullptr, 0, 0, 0};
-    effect_later_tick(context);
-    auto_vibrato(ch, ins);
-    update_voice(ch, sample, m);
+    xm_effect_later_tick(context);
+    xm_auto_vibrato(ch, ins);
+    xm_update_voice(ch, sample, m);
   }
 }
 

@@ -17,7 +17,7 @@ seeds=$(mktemp -d)
 corpus=$(mktemp -d)
 build-fuzz/fuzz_xm_seeds "$seeds"
 cp assets/modules/*.xm "$seeds"/
-build-fuzz/fuzz_xm -runs=3000 -timeout=10 -rss_limit_mb=2048 "$corpus" "$seeds"
+build-fuzz/fuzz_xm -runs=3000 -timeout=10 -rss_limit_mb=2048 "$corpus" tests/fuzz_xm/corpus "$seeds"
 rm -rf "$seeds" "$corpus"
 
 echo "-- fuzz_sid (clang, ASan + UBSan)"

@@ -11,23 +11,17 @@
 #include "platform/virtual.h"
 #include "xm/xm_player.h"
 
-namespace {
-
-uint16_t cells[8];
-uint16_t fake_cell(int32_t channel) { return cells[channel]; }
-
-}  // namespace
-
 TEST(MusicBars, NotesRaiseTheirBarAndNeighbours) {
   MusicBars bars;
   reset_bars(bars);
   for (double level : bars.levels) EXPECT_EQ(level, music_bar_floor);
+  uint16_t cells[8] = {};
   cells[0] = 46 | 3 << 8;  // instrument byte ignored
   cells[1] = 45;           // bar 0 itself has no note
   cells[2] = 84;           // above the last bar
   cells[3] = 83;
   cells[4] = 255;          // key off
-  excite_bars(bars, 5, fake_cell);
+  excite_bars(bars, 5, cells);
   EXPECT_EQ(bars.levels[0], 144);
   EXPECT_EQ(bars.levels[1], 143);
   EXPECT_EQ(bars.levels[2], 144);
@@ -35,7 +29,7 @@ TEST(MusicBars, NotesRaiseTheirBarAndNeighbours) {
   EXPECT_EQ(bars.levels[37], 144);
   EXPECT_EQ(bars.levels[38], 143);
   EXPECT_EQ(bars.levels[39], 144);
-  excite_bars(bars, 2, fake_cell);  // a row lasting two frames excites twice
+  excite_bars(bars, 2, cells);  // a row lasting two frames excites twice
   EXPECT_EQ(bars.levels[1], 139);
   EXPECT_EQ(bars.levels[38], 143) << "only the channels asked for";
 }
@@ -74,43 +68,74 @@ TEST(MusicBars, DrawRisesAtMostTo131AndFalls) {
 
 TEST(BackgroundMusic, ModuleButtonsPlayTheEmbeddedModules) {
   virtual_reset();
-  play_module_1();
-  EXPECT_TRUE(xm_is_playing());
-  EXPECT_EQ(music_channels, xm_current_channels());
-  EXPECT_GT(music_channels, 0);
+  auto owned = std::make_unique<BackgroundMusic>();
+  BackgroundMusic& music = *owned;
+  XmPlayer& player = music.player;
+  play_module_1(music);
+  EXPECT_TRUE(xm_is_playing(player));
+  EXPECT_EQ(music.music_channels, xm_current_channels(player));
+  EXPECT_GT(music.music_channels, 0);
   sleep_ms(2500);
-  EXPECT_GT(xm_current_time(), 0u);
-  xm_stop_current();  // button 6: music off
-  EXPECT_FALSE(xm_is_playing());
-  play_module_3();    // a module button: the music is on again, from the start
-  EXPECT_TRUE(xm_is_playing());
-  EXPECT_LT(xm_current_time(), 40u) << "the first block is heard";
-  xm_stop_current();
-  xm_free_current();
-  EXPECT_EQ(xm_current_channels(), 0);
-  play_module(5);
-  EXPECT_FALSE(xm_is_playing());
-  EXPECT_EQ(music_channels, 0);
+  EXPECT_GT(xm_current_time(player), 0u);
+  xm_stop_current(player);  // button 6: music off
+  EXPECT_FALSE(xm_is_playing(player));
+  play_module_3(music);     // a module button: the music is on again, from the start
+  EXPECT_TRUE(xm_is_playing(player));
+  EXPECT_LT(xm_current_time(player), 40u) << "the first block is heard";
+  xm_stop_current(player);
+  xm_free_current(player);
+  EXPECT_EQ(xm_current_channels(player), 0);
+  play_module(music, 5);
+  EXPECT_FALSE(xm_is_playing(player));
+  EXPECT_EQ(music.music_channels, 0);
 }
 
 TEST(BackgroundMusic, MagazineHooksDriveTheMusicAndBars) {
   virtual_reset();
-  MusicCalls calls = background_music_calls();
-  reset_bars(background_bars);
-  calls.play_module(2);
-  ASSERT_TRUE(xm_is_playing());
+  auto owned = std::make_unique<BackgroundMusic>();
+  BackgroundMusic& music = *owned;
+  MusicCalls calls = background_music_calls(music);
+  reset_bars(music.bars);
+  calls.play_module(calls.context, 2);
+  ASSERT_TRUE(xm_is_playing(music.player));
   auto frame = std::make_unique<FrameBuffer>();
   double lowest = music_bar_floor;
   for (int f = 0; f < 400; ++f) {  // frames of 10 ms: the bars move with the notes heard
     sleep_ms(10);
-    calls.update_bars(*frame, 1);
-    for (int i = 0; i < music_bar_count; ++i) lowest = std::min(lowest, background_bars.levels[i]);
+    calls.update_bars(calls.context, *frame, 1);
+    for (int i = 0; i < music_bar_count; ++i) lowest = std::min(lowest, music.bars.levels[i]);
   }
   EXPECT_LT(lowest, music_bar_floor - 2) << "some bar rose";
-  calls.stop_current();
-  EXPECT_FALSE(xm_is_playing());
-  calls.play_current();
-  EXPECT_TRUE(xm_is_playing());
-  xm_stop_current();
-  xm_free_current();
+  calls.stop_current(calls.context);
+  EXPECT_FALSE(xm_is_playing(music.player));
+  calls.play_current(calls.context);
+  EXPECT_TRUE(xm_is_playing(music.player));
+  xm_stop_current(music.player);
+  xm_free_current(music.player);
+}
+
+TEST(BackgroundMusic, AFailingDeviceLeavesTheMagazineQuietAndMoving) {
+  // The change to the magazine, music off and on, a module button and the end,
+  // with a wave device that fails every call: nothing hangs, nothing is said.
+  virtual_reset();
+  virtual_fail_wave_calls(~0u, wave_error);
+  ::testing::internal::CaptureStderr();
+  auto owned = std::make_unique<BackgroundMusic>();
+  BackgroundMusic& music = *owned;
+  MusicCalls calls = background_music_calls(music);
+  reset_bars(music.bars);
+  double started = clock_seconds();
+  play_module_1(music);
+  EXPECT_FALSE(xm_is_playing(music.player));
+  EXPECT_GT(music.music_channels, 0) << "the module loaded; only the device failed";
+  auto frame = std::make_unique<FrameBuffer>();
+  for (int f = 0; f < 10; ++f) calls.update_bars(calls.context, *frame, 1);
+  calls.stop_current(calls.context);
+  calls.play_current(calls.context);
+  calls.play_module(calls.context, 4);
+  xm_stop_current(music.player);
+  xm_free_current(music.player);
+  EXPECT_LT(clock_seconds() - started, 0.1) << "no waiting on the device";
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  for (int i = 0; i < music_bar_count; ++i) EXPECT_GE(music.bars.levels[i], music_bar_floor) << "no notes heard";
 }

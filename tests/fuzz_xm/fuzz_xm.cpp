@@ -1,26 +1,10 @@
-// libFuzzer target: any bytes through the loader, then a few blocks through the
-// replay engine and the mixer, and every cell query the music bars could make.
+// libFuzzer entry: build with -DMAG_FUZZ=ON and clang (see CMakeLists.txt).
 #include <cstddef>
 #include <cstdint>
 
-#include "xm/xm_mixer.h"
-#include "xm/xm_player.h"
-#include "xm/xm_replay.h"
+#include "tests/fuzz_xm/fuzz_one.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  XmModule* module = xm_load_from_memory(data, size);
-  if (!module) return 0;
-  static XmRenderer* renderer = new XmRenderer();
-  if (xm_renderer_start(*renderer, *module)) {
-    for (int i = 0; i < 6; ++i) fill_block(*renderer);
-    // Further on in the song without mixing: sequencing and effects only.
-    for (int i = 0; i < 400; ++i) module->tick_function(*module);
-    fill_block(*renderer);
-    for (int i = 0; i < 6; ++i) {
-      BlockRecord r = renderer->records[i].load(std::memory_order_relaxed);
-      for (int c = -1; c <= module->channel_count; ++c) xm_cell_value(*module, r.order, r.row, c);
-    }
-  }
-  xm_release(module);
+  xm_fuzz_one(data, size);
   return 0;
 }

@@ -133,9 +133,9 @@ TEST(Buttons, MusicOffThenAModule) {
   static std::vector<int> calls;
   calls.clear();
   MusicCalls music;
-  music.stop_current = [] { calls.push_back(-1); };
-  music.play_current = [] { calls.push_back(0); };
-  music.play_module = [](int32_t m) { calls.push_back(m); };
+  music.stop_current = [](void*) { calls.push_back(-1); };
+  music.play_current = [](void*) { calls.push_back(0); };
+  music.play_module = [](void*, int32_t m) { calls.push_back(m); };
   Controls c;
   auto [mx, my] = centre(c, button_music);
   c.press(mx, my);

@@ -1,9 +1,13 @@
 // The embedded modules played by the magazine's own engine: no sample clips, the
 // four are about equally loud, and the engine's orders and rows come back to the
-// restart position when the score's timeline says they do.
+// restart position when the score's timeline says they do; xmrender --until-end
+// stops there.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -35,8 +39,8 @@ Heard play(int n, double seconds) {
   double sum = 0;
   for (long done = 0; done < frames + xm_output_rate / 10; done += xm_block_frames) {
     int32_t index = renderer->fill_index;
-    fill_block(*renderer);
-    BlockRecord record = renderer->records[index].load(std::memory_order_relaxed);
+    xm_fill_block(*renderer);
+    BlockRecord record = renderer->records[index];
     if (done + xm_block_frames < frames) {
       h.order_before_loop = record.order;
       const int16_t* data = xm_ring_block(*renderer, index);
@@ -72,6 +76,25 @@ TEST(ModulesRender, NoClippingAndMatchedLoudness) {
     softest = std::min(softest, h.loudness_db);
   }
   EXPECT_LT(loudest - softest, 3.0);
+}
+
+TEST(ModulesRender, UntilEndStopsAtEachSongsLoopPoint) {
+  for (int n = 1; n <= 4; ++n) {
+    SCOPED_TRACE("module " + std::to_string(n));
+    xmc::Song song;
+    std::string error;
+    const std::string base = std::string(MAG_SOURCE_DIR) + "/assets/modules/";
+    ASSERT_TRUE(xmc::load_score(base + "src/module" + std::to_string(n) + ".score", song, error)) << error;
+    xmc::Timeline t = xmc::song_timeline(song);
+    const std::string wav = ::testing::TempDir() + "until_end_" + std::to_string(n) + ".wav";
+    const std::string command = std::string(MAG_BINARY_DIR) + "/xmrender " + base + "module" + std::to_string(n) +
+                                ".xm -o " + wav + " --until-end";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const double seconds = double(std::filesystem::file_size(wav) - 44) / 4 / xm_output_rate;
+    const double row = t.seconds_to_loop / t.rows_to_loop;
+    EXPECT_NEAR(seconds, t.seconds_to_loop, row) << "within one row (" << row << " s) of the loop point";
+    std::remove(wav.c_str());
+  }
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ std::vector<int> envelope_values(XmChannel& ch, const EnvelopePoint* points, int
                                  int loop_start, int loop_end, int steps) {
   std::vector<int> out;
   for (int i = 0; i < steps; ++i) {
-    envelope_step(ch, points, count, type, sustain, loop_start, loop_end, ch.volume_envelope, xm_update_volume);
+    xm_envelope_step(ch, points, count, type, sustain, loop_start, loop_end, ch.volume_envelope, xm_update_volume);
     out.push_back(ch.volume_envelope.value);
   }
   return out;
@@ -51,27 +51,27 @@ TEST(XmChannel, VibratoWaveforms) {
   XmChannel ch = fresh_channel();
   ch.vibrato_depth = 8;
   ch.vibrato_position = 16;  // sine peak
-  int peak = wave_value(0, 16);
+  int peak = xm_wave_value(0, 16);
   EXPECT_GE(peak, 255);
-  vibrato(ch);
+  xm_vibrato(ch);
   EXPECT_EQ(ch.period_delta, -((8 * peak / 32) & ~3));
   ch.vibrato_position = -16;
-  vibrato(ch);
+  xm_vibrato(ch);
   EXPECT_EQ(ch.period_delta, (8 * peak / 32) & ~3);
   ch.vibrato_position = 8;
-  vibrato(ch);
+  xm_vibrato(ch);
   EXPECT_EQ(ch.period_delta, -((8 * 181 / 32) & ~3)) << "sin(pi/4) x 256 = 181";
   ch.wave_control = 1;  // ramp
   ch.vibrato_position = 4;
-  vibrato(ch);
+  xm_vibrato(ch);
   EXPECT_EQ(ch.period_delta, -((8 * 32 / 32) & ~3));
   ch.wave_control = 2;  // square
   ch.vibrato_position = 0;
-  vibrato(ch);
+  xm_vibrato(ch);
   EXPECT_EQ(ch.period_delta, -((8 * 255 / 32) & ~3));
   EXPECT_TRUE(ch.update_flags & xm_update_frequency);
-  EXPECT_EQ(wave_value(0, 0), 0);
-  EXPECT_EQ(wave_value(1, -32), 255);
+  EXPECT_EQ(xm_wave_value(0, 0), 0);
+  EXPECT_EQ(xm_wave_value(1, -32), 255);
 }
 
 TEST(XmChannel, TremoloStaysWithinVolumeRange) {
@@ -81,12 +81,12 @@ TEST(XmChannel, TremoloStaysWithinVolumeRange) {
   ch.wave_control = 0x20;  // square: 255
   ch.volume = 60;
   ch.tremolo_position = 0;
-  tremolo(ch);
+  xm_tremolo(ch);
   EXPECT_EQ(ch.volume_delta, 4) << "never above 64";
   EXPECT_EQ(ch.tremolo_position, 8);
   ch.volume = 10;
   ch.tremolo_position = -8;
-  tremolo(ch);
+  xm_tremolo(ch);
   EXPECT_EQ(ch.volume_delta, -10) << "never below 0";
 }
 
@@ -98,7 +98,7 @@ TEST(XmChannel, TremorSilencesForOffTicks) {
   std::vector<int> deltas;
   for (int i = 0; i < 10; ++i) {
     ch.volume_delta = 0;
-    tremor(ch);
+    xm_tremor(ch);
     deltas.push_back(ch.volume_delta);
   }
   EXPECT_EQ(deltas, (std::vector<int>{0, 0, -50, -50, -50, 0, 0, -50, -50, -50}));
@@ -109,34 +109,34 @@ TEST(XmChannel, TonePortamentoStopsAtTarget) {
   ch.period = 1000;
   ch.porta_target = 1030;
   ch.porta_speed = 4;
-  tone_portamento(ch);
+  xm_tone_portamento(ch);
   EXPECT_EQ(ch.period, 1016);
-  tone_portamento(ch);
+  xm_tone_portamento(ch);
   EXPECT_EQ(ch.period, 1030);
   ch.porta_target = 1000;
-  tone_portamento(ch);
-  tone_portamento(ch);
+  xm_tone_portamento(ch);
+  xm_tone_portamento(ch);
   EXPECT_EQ(ch.period, 1000);
 }
 
 TEST(XmChannel, PeriodsAndFrequencies) {
-  EXPECT_EQ(amiga_period(48, 0), 1712);
-  EXPECT_LT(amiga_period(48, 64), 1712);
-  EXPECT_GT(amiga_period(48, -64), 1712);
-  EXPECT_LT(amiga_period(60, 0), 857);
-  EXPECT_EQ(linear_frequency(4608, 0), 8363);
-  int up = linear_frequency(4608, 64);
+  EXPECT_EQ(xm_amiga_period(48, 0), 1712);
+  EXPECT_LT(xm_amiga_period(48, 64), 1712);
+  EXPECT_GT(xm_amiga_period(48, -64), 1712);
+  EXPECT_LT(xm_amiga_period(60, 0), 857);
+  EXPECT_EQ(xm_linear_frequency(4608, 0), 8363);
+  int up = xm_linear_frequency(4608, 64);
   EXPECT_NEAR(up / 8363.0, 1.0594631, 0.0005) << "64 raises by a semitone";
-  EXPECT_EQ(amiga_frequency(1712, 0), 8362);
-  EXPECT_EQ(amiga_frequency(0, 0), 0);
+  EXPECT_EQ(xm_amiga_frequency(1712, 0), 8362);
+  EXPECT_EQ(xm_amiga_frequency(0, 0), 0);
   // Far below the table the linear frequency stays an int32.
-  EXPECT_EQ(linear_frequency(-100000, 0), 2147483520);
+  EXPECT_EQ(xm_linear_frequency(-100000, 0), 2147483520);
   uint32_t integer = 0, fraction = 0;
-  frequency_to_step(50, integer, fraction);
+  xm_frequency_to_step(50, integer, fraction);
   uint32_t i100 = 0, f100 = 0;
-  frequency_to_step(100, i100, f100);
+  xm_frequency_to_step(100, i100, f100);
   EXPECT_EQ(fraction, f100) << "below 100 Hz steps as 100 Hz";
-  frequency_to_step(88200, integer, fraction);
+  xm_frequency_to_step(88200, integer, fraction);
   EXPECT_EQ(integer, 2u);
   EXPECT_EQ(fraction, 0u);
 }
@@ -151,14 +151,14 @@ TEST(XmChannel, AutoVibratoSweepsIn) {
   std::vector<int> deltas;
   for (int i = 0; i < 6; ++i) {
     ch.period_delta = 0;
-    auto_vibrato(ch, ins);
+    xm_auto_vibrato(ch, ins);
     deltas.push_back(ch.period_delta);
   }
   EXPECT_EQ(deltas, (std::vector<int>{0, 16, 32, 48, 64, 64}));
   ins.vibrato_type = 9;  // unknown types play the sine
   ch.auto_vibrato_position = 64;
   ch.period_delta = 0;
-  auto_vibrato(ch, ins);
+  xm_auto_vibrato(ch, ins);
   EXPECT_EQ(ch.period_delta, 64);
 }
 
@@ -174,12 +174,12 @@ TEST(XmChannel, PanningEnvelopeRoomFollowsPan) {
   for (int pan : {0, 255, 128}) {
     ch.pan = pan;
     ch.update_flags = xm_update_volume | xm_update_panning;
-    update_voice(ch, m->instruments[0].samples[0], *m);
+    xm_update_voice(ch, m->instruments[0].samples[0], *m);
     EXPECT_EQ(ch.voice->pan, pan == 128 ? 255 : pan);  // 128 + 4 x 32, limited
   }
   EXPECT_EQ(ch.voice->volume, 127);
-  EXPECT_EQ(ch.voice->gain_a, 127);
-  EXPECT_EQ(ch.voice->gain_b, 0);
+  EXPECT_EQ(ch.voice->gain_a, 0) << "pan 255: nothing on the left";
+  EXPECT_EQ(ch.voice->gain_b, 127);
 }
 
 TEST(XmChannel, ArpeggioInBothModes) {
@@ -198,8 +198,8 @@ TEST(XmChannel, ArpeggioInBothModes) {
     if (flags) {
       EXPECT_EQ(deltas, (std::vector<int>{0, 4 * 64, 7 * 64, 0}));
     } else {
-      EXPECT_EQ(deltas[1], amiga_period(52, 0) - amiga_period(48, 0));
-      EXPECT_EQ(deltas[2], amiga_period(55, 0) - amiga_period(48, 0));
+      EXPECT_EQ(deltas[1], xm_amiga_period(52, 0) - xm_amiga_period(48, 0));
+      EXPECT_EQ(deltas[2], xm_amiga_period(55, 0) - xm_amiga_period(48, 0));
       EXPECT_LT(deltas[1], 0) << "Amiga: a smaller period is a higher note";
     }
   }

@@ -14,9 +14,9 @@ void load_and_play(const std::vector<uint8_t>& bytes) {
   if (!m) return;
   RendererPtr r = start_renderer(*m);
   ASSERT_TRUE(r);
-  fill_block(*r);
+  xm_fill_block(*r);
   for (int i = 0; i < 200; ++i) m->tick_function(*m);
-  fill_block(*r);
+  xm_fill_block(*r);
   for (int c = -1; c <= m->channel_count; ++c) xm_cell_value(*m, m->order, m->row, c);
   ASSERT_LT(uint32_t(m->row), xm_pattern_at_order(*m, m->order).row_count);
   ASSERT_LT(m->order, m->song_length);

@@ -253,27 +253,50 @@ TEST(XmLoad, TruncatedFilesLoadWithZeros) {
 
 TEST(XmLoad, MemoryFileReadsAndSeeksStayInside) {
   const uint8_t data[10] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-  xm_set_memory_source(data, sizeof data);
-  void* f = memory_open("ignored");
+  MemorySource source{data, sizeof data};
+  void* f = xm_memory_open(&source, "ignored");
   uint8_t buffer[16] = {};
-  EXPECT_EQ(memory_read(buffer, 4, f), 4u);
+  EXPECT_EQ(xm_memory_read(buffer, 4, f), 4u);
   EXPECT_EQ(buffer[3], 3);
-  memory_seek(f, 8, 0);
-  EXPECT_EQ(memory_read(buffer, 4, f), 2u);
-  EXPECT_EQ(memory_tell(f), 10);
-  memory_seek(f, -3, 2);
-  EXPECT_EQ(memory_tell(f), 7);
-  memory_seek(f, -100, 1);
-  EXPECT_EQ(memory_tell(f), 0);
-  memory_seek(f, INT64_MAX, 1);
-  EXPECT_EQ(memory_tell(f), 10);
-  memory_seek(f, 3, 7);  // unknown mode: unchanged
-  EXPECT_EQ(memory_tell(f), 10);
-  EXPECT_EQ(memory_read(buffer, 4, f), 0u);
-  memory_close(f);
-  xm_set_file_callbacks(memory_open, memory_close, memory_read, memory_seek, nullptr);
-  EXPECT_FALSE(xm_file_callbacks_registered());
-  EXPECT_EQ(xm_load(nullptr), nullptr);
+  xm_memory_seek(f, 8, 0);
+  EXPECT_EQ(xm_memory_read(buffer, 4, f), 2u);
+  EXPECT_EQ(xm_memory_tell(f), 10);
+  xm_memory_seek(f, -3, 2);
+  EXPECT_EQ(xm_memory_tell(f), 7);
+  xm_memory_seek(f, -100, 1);
+  EXPECT_EQ(xm_memory_tell(f), 0);
+  xm_memory_seek(f, INT64_MAX, 1);
+  EXPECT_EQ(xm_memory_tell(f), 10);
+  xm_memory_seek(f, 3, 7);  // unknown mode: unchanged
+  EXPECT_EQ(xm_memory_tell(f), 10);
+  EXPECT_EQ(xm_memory_read(buffer, 4, f), 0u);
+  xm_memory_close(f);
+}
+
+TEST(XmLoad, CallbacksAreAllOrNothing) {
+  const std::vector<uint8_t> bytes = write(basic_song());
+  MemorySource source{bytes.data(), bytes.size()};
+  FileCallbacks files;
+  xm_set_file_callbacks(files, &source, xm_memory_open, xm_memory_close, xm_memory_read, xm_memory_seek, nullptr);
+  EXPECT_FALSE(xm_file_callbacks_registered(files));
+  EXPECT_EQ(xm_load(files, nullptr), nullptr);
+  xm_set_file_callbacks(files, &source, xm_memory_open, xm_memory_close, xm_memory_read, xm_memory_seek,
+                        xm_memory_tell);
+  ASSERT_TRUE(xm_file_callbacks_registered(files));
+  ModulePtr m(xm_load(files, "any name"));
+  ASSERT_TRUE(m);
+  EXPECT_EQ(m->channel_count, 2);
+  // Two records, two sources: nothing is shared between them.
+  const std::vector<uint8_t> other = write(one_channel_song(square_sample()));
+  MemorySource other_source{other.data(), other.size()};
+  FileCallbacks other_files;
+  xm_set_file_callbacks(other_files, &other_source, xm_memory_open, xm_memory_close, xm_memory_read,
+                        xm_memory_seek, xm_memory_tell);
+  ModulePtr n(xm_load(other_files, nullptr));
+  ModulePtr again(xm_load(files, nullptr));
+  ASSERT_TRUE(n && again);
+  EXPECT_EQ(n->channel_count, 1);
+  EXPECT_EQ(again->channel_count, 2);
 }
 
 TEST(XmLoad, NotesBeyondKeyOffAreDropped) {

@@ -46,7 +46,7 @@ struct Mixer {
   }
   std::vector<float> mix(int frames) {
     std::vector<float> out(size_t(frames) * 2, 0.0f);
-    mix_voices(*r, out.data(), frames);
+    xm_mix_voices(*r, out.data(), frames);
     return out;
   }
 };
@@ -167,7 +167,7 @@ TEST(XmMixer, SilentVoiceStillReachesItsEnd) {
 TEST(XmMixer, ConvertRoundsToEvenAndClips) {
   const float in[8] = {40000.0f, -40000.0f, 32767.5f, -32768.5f, 1.5f, 2.5f, -0.5f, -1.5f};
   int16_t out[8] = {};
-  convert_block(out, in, 4);
+  xm_convert_block(out, in, 4);
   EXPECT_EQ(out[0], 32767);
   EXPECT_EQ(out[1], -32768);
   EXPECT_EQ(out[2], 32767);
@@ -177,7 +177,7 @@ TEST(XmMixer, ConvertRoundsToEvenAndClips) {
   EXPECT_EQ(out[6], 0);
   EXPECT_EQ(out[7], -2);
   int16_t untouched[2] = {7, 7};
-  convert_block(untouched, in, 0);
+  xm_convert_block(untouched, in, 0);
   EXPECT_EQ(untouched[0], 7);
 }
 
@@ -195,16 +195,16 @@ TEST(XmMixer, TicksFallOnExactFramesAcrossBlocks) {
   RendererPtr r = start_renderer(*module);
   module->tick_function = counting_tick;
   ticks_seen = 0;
-  fill_block(*r);
+  xm_fill_block(*r);
   EXPECT_EQ(ticks_seen, 2) << "the second tick starts at frame 882 of 884";
   EXPECT_EQ(module->samples_left_in_tick, 880);
   EXPECT_EQ(module->elapsed_ms, 19u) << "882 frames count 19 ms, 2 frames 0";
-  BlockRecord record = r->records[0].load();
+  BlockRecord record = r->records[0];
   EXPECT_EQ(record.elapsed_ms, 19u);
   EXPECT_EQ(r->fill_index, 1);
-  fill_block(*r);
+  xm_fill_block(*r);
   EXPECT_EQ(ticks_seen, 3);
-  for (int i = 2; i < xm_ring_blocks; ++i) fill_block(*r);
+  for (int i = 2; i < xm_ring_blocks; ++i) xm_fill_block(*r);
   EXPECT_EQ(r->fill_index, 0);
 }
 
@@ -222,7 +222,7 @@ TEST(XmMixer, LoudSumsClipInTheRing) {
   song.instruments = {xmw::single_sample_instrument(loud)};
   ModulePtr module = load_song(song);
   RendererPtr r = start_renderer(*module);
-  for (int i = 0; i < 4; ++i) fill_block(*r);
+  for (int i = 0; i < 4; ++i) xm_fill_block(*r);
   const int16_t* block = xm_ring_block(*r, 3);
   EXPECT_EQ(block[0], 32767);
   EXPECT_EQ(block[1], 32767);

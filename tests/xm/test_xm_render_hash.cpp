@@ -1,7 +1,8 @@
 // Guards the renderer's output bit for bit: whole renders of a few modules are
 // hashed and compared with tests/xm/render_hashes.txt. Speed work must leave
 // every sample as it was. MAG_UPDATE_GOLDEN=1 rewrites the file (only when the
-// sound is meant to change).
+// sound is meant to change; the per-tick references of test_xm_tick_trace.cpp
+// then change with them and tell which channel moved).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -24,7 +25,7 @@ uint64_t render_hash(const std::vector<uint8_t>& bytes, int seconds) {
   int blocks = seconds * 50;
   for (int b = 0; b < blocks; ++b) {
     int32_t index = r->fill_index;
-    fill_block(*r);
+    xm_fill_block(*r);
     const int16_t* data = xm_ring_block(*r, index);
     for (int i = 0; i < xm_block_frames * 2; ++i) {
       hash ^= uint16_t(data[i]);

@@ -244,14 +244,28 @@ TEST(XmReplay, NoteDelayAndNoteCut) {
   EXPECT_EQ(e.ch().volume, 0);
 }
 
-TEST(XmReplay, FinetuneOnAnEmptySlotLeavesTheBlankSample) {
-  Song song = one_channel_song(square_sample());
-  at(song.patterns[0], 1, 0, 0) = {note("C-4"), 5, 0, 0x0E, 0x57};  // instrument 5 does not exist
-  at(song.patterns[0], 1, 1, 0) = {note("C-4"), 1, 0, 0x0E, 0x53};
-  Engine e(song);
-  e.ticks(7);
-  EXPECT_EQ(xm_blank_sample.finetune, 0);
-  EXPECT_EQ(e.m().instruments[0].samples[0]->finetune, 3);
+TEST(XmReplay, FinetuneEffectTunesOnlyTheNoteOfItsRow) {
+  for (uint16_t flags : {uint16_t(0), uint16_t(1)}) {
+    Song song = one_channel_song(square_sample());
+    song.flags = flags;
+    song.speed = 1;
+    song.instruments[0].samples[0].finetune = 16;
+    at(song.patterns[0], 1, 0, 0) = {note("C-4"), 1, 0, 0x0E, 0x5C};  // +4/8 semitone
+    at(song.patterns[0], 1, 1, 0) = {note("C-4"), 1, 0, 0, 0};
+    at(song.patterns[0], 1, 2, 0) = {note("C-4"), 1, 0, 0x0E, 0x58};  // E58: no finetune
+    at(song.patterns[0], 1, 3, 0) = {note("C-4"), 9, 0, 0x0E, 0x50};  // an empty slot
+    Engine e(song);
+    auto period_for = [&](int finetune) { return flags ? 4608 - finetune / 2 : xm_amiga_period(48, finetune); };
+    e.tick();
+    EXPECT_EQ(e.ch().period, period_for(64));
+    e.tick();
+    EXPECT_EQ(e.ch().period, period_for(16)) << "the next note has its sample's finetune again";
+    e.tick();
+    EXPECT_EQ(e.ch().period, period_for(0));
+    e.tick();
+    EXPECT_EQ(e.m().instruments[0].samples[0]->finetune, 16) << "the sample is never changed";
+    EXPECT_EQ(xm_blank_sample.finetune, 0);
+  }
 }
 
 TEST(XmReplay, GlobalVolumeAndSlide) {
@@ -305,4 +319,70 @@ TEST(XmReplay, VolumeColumnPortamentoSlidesFromTheOldNote) {
   EXPECT_EQ(e.ch().voice, voice) << "no retrigger";
   e.tick();
   EXPECT_EQ(e.ch().period, c4 - 2 * 64) << "256 per tick reaches the target at once";
+}
+
+namespace {
+
+// The mix volume and pan the channel's voice carries after each of `ticks` ticks.
+std::vector<std::pair<int, int>> voice_per_tick(const Song& song, int ticks) {
+  Engine e(song);
+  std::vector<std::pair<int, int>> out;
+  for (int t = 0; t < ticks; ++t) {
+    e.tick();
+    out.emplace_back(e.voice().volume, e.voice().pan);
+  }
+  return out;
+}
+
+Song enveloped_note(uint8_t effect, uint8_t parameter) {
+  Song song = one_channel_song(square_sample());
+  song.speed = 10;
+  Instrument& ins = song.instruments[0];
+  ins.volume.points = {{0, 64}, {4, 16}, {8, 48}};
+  ins.volume.type = xm_envelope_on;
+  ins.panning.points = {{0, 32}, {6, 56}};
+  ins.panning.type = xm_envelope_on;
+  at(song.patterns[0], 1, 0, 0) = {note("C-4"), 1, 0, effect, parameter};
+  return song;
+}
+
+}  // namespace
+
+TEST(XmReplay, DelayedNoteFollowsItsEnvelopesAfterTheTrigger) {
+  auto plain = voice_per_tick(enveloped_note(0, 0), 10);
+  auto delayed = voice_per_tick(enveloped_note(0x0E, 0xD3), 10);
+  for (int t = 0; t + 3 < 10; ++t)
+    EXPECT_EQ(delayed[size_t(t + 3)], plain[size_t(t)]) << "tick " << t << " after the trigger";
+  EXPECT_LT(delayed[5].first, delayed[3].first) << "the volume falls with the envelope";
+  EXPECT_GT(delayed[6].second, delayed[3].second) << "the pan follows its envelope";
+}
+
+TEST(XmReplay, KeyOffEffectActsOnItsTick) {
+  Song song = one_channel_song(square_sample());
+  song.speed = 6;
+  at(song.patterns[0], 1, 0, 0) = {note("C-4"), 1, 0, 0x14, 0x03};
+  auto volumes = voice_per_tick(song, 6);
+  for (int t = 0; t < 3; ++t) EXPECT_GT(volumes[size_t(t)].first, 0) << "tick " << t;
+  for (int t = 3; t < 6; ++t) EXPECT_EQ(volumes[size_t(t)].first, 0) << "tick " << t << ": no envelope, cut";
+
+  song.patterns[0].cells[0].parameter = 0;  // K00: at once
+  EXPECT_EQ(voice_per_tick(song, 1)[0].first, 0);
+
+  // With a sustained envelope the note goes on past its sustain point and fades
+  // from the tick of the key off.
+  Instrument& ins = song.instruments[0];
+  ins.volume.points = {{0, 64}, {2, 64}, {20, 0}};
+  ins.volume.type = xm_envelope_on | xm_envelope_sustain;
+  ins.volume.sustain = 1;
+  ins.fadeout = 1000;
+  song.patterns[0].cells[0].parameter = 3;
+  Engine e(song);
+  e.ticks(3);
+  EXPECT_EQ(e.ch().key_off, 0);
+  EXPECT_EQ(e.ch().fade_volume, 65536);
+  e.tick();
+  EXPECT_EQ(e.ch().key_off, 1);
+  EXPECT_EQ(e.ch().fade_volume, 65536 - 2000);
+  e.tick();
+  EXPECT_LT(e.ch().volume_envelope.value, 64) << "past the sustain point";
 }

@@ -1,5 +1,5 @@
 // XM rendering speed: seconds of music rendered per second (x_realtime) for
-// modules of 8, 16 and 32 busy channels, through fill_block as the magazine plays.
+// modules of 8, 16 and 32 busy channels, through xm_fill_block as the magazine plays.
 // When libxmp and libopenmpt were found at configure time, the same bytes are
 // rendered by each of them at comparable settings (44,100 Hz stereo, linear
 // interpolation), so the ratios stand in one run.
@@ -47,7 +47,7 @@ void BM_XmRender(benchmark::State& state, int channels) {
   xm_renderer_start(*renderer, *module);
   int blocks = (frames_per_iteration + xm_block_frames - 1) / xm_block_frames;
   for (auto _ : state) {
-    for (int i = 0; i < blocks; ++i) fill_block(*renderer);
+    for (int i = 0; i < blocks; ++i) xm_fill_block(*renderer);
     benchmark::DoNotOptimize(renderer->ring[123]);
   }
   report(state);
