@@ -25,7 +25,8 @@
 //   closes the window and ends the process with status 0. A second request while
 //   that runs, or an end that takes more than three seconds, ends the process at
 //   once with status 128 + the signal's number. The window's own close request
-//   (Alt+F4) is not one of them: it arrives as a close_request event.
+//   (Alt+F4) is not one of them: it arrives as a close_request event. A page in a
+//   browser has none: the browser ends it.
 // - A window_open that fails writes one line on stderr (where the process has
 //   one) saying that no display could be opened and why. A backend that can run
 //   without a display (off-screen, dummy) does so only when the user asked for

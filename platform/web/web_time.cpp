@@ -15,6 +15,7 @@
 #include <emscripten/fiber.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -151,6 +152,13 @@ void sleep_ms(uint32_t milliseconds) {
     web_wait(std::max(0.0, wake - now), false);
     if (web_now_ms() >= deadline) return;
   }
+}
+
+// Sleeps here are whole milliseconds handed to the page; a frame that needs no
+// pacing (presents wait for the display's frame) never asks for finer.
+void sleep_until(double clock_time) {
+  double left_ms = (clock_time - clock_seconds()) * 1000;
+  if (left_ms > 0) sleep_ms(uint32_t(std::ceil(left_ms)));
 }
 
 PlatformThread* thread_start(ThreadMain main, void* argument, ThreadPriority) {

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -271,8 +272,10 @@ bool web_window_active() { return !web.open || web.active; }
 bool window_open(const char* title, int width, int height, WindowKind) {
   if (web.open || width <= 0 || height <= 0) return false;
   double css_width = 0, css_height = 0;
-  if (emscripten_get_element_css_size(canvas_target, &css_width, &css_height) != EMSCRIPTEN_RESULT_SUCCESS)
-    return false;   // no canvas on this page
+  if (emscripten_get_element_css_size(canvas_target, &css_width, &css_height) != EMSCRIPTEN_RESULT_SUCCESS) {
+    std::fprintf(stderr, "magazine: no display could be opened: the page has no canvas %s\n", canvas_target);
+    return false;
+  }
   emscripten_set_canvas_element_size(canvas_target, width, height);
   web = WebWindow{};
   web.open = true;
@@ -321,6 +324,9 @@ void window_present(bool wait_for_vertical_sync) {
     if (web_wait(std::max(0.0, wake - now), true)) return;
   }
 }
+
+// Presents wait for the browser's own display frame, so nothing paces on top.
+double window_refresh_hz() { return 0; }
 
 bool window_next_event(WindowEvent* out) {
   while (!web.inputs.empty()) {

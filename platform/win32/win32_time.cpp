@@ -33,6 +33,19 @@ void sleep_ms(uint32_t milliseconds) {
   Sleep(milliseconds);
 }
 
+void sleep_until(double clock_time) {
+  // Sleep's whole milliseconds (1 ms timer) up to the last one, then give the
+  // processor away until the moment: frame pacing wants better than 1 ms.
+  for (;;) {
+    double left = clock_time - clock_seconds();
+    if (!(left > 0)) return;
+    if (left > 0.002)
+      sleep_ms(uint32_t((left - 0.001) * 1000));
+    else
+      Sleep(0);
+  }
+}
+
 struct PlatformThread {
   HANDLE handle = nullptr;
   ThreadMain main = nullptr;

@@ -9,6 +9,7 @@
 
 #include "platform/common/wave_queue.h"
 #include "platform/wave_out.h"
+#include "platform/win32/win32_backend.h"
 
 namespace {
 
@@ -64,6 +65,23 @@ bool system_done(WaveDevice* device, const WaveHeader* header) {
 }
 
 bool on_notifier(const WaveDevice* device) { return GetCurrentThreadId() == device->notifier_id; }
+
+// The open devices, for a quit request to silence; the players never open more
+// than two at once.
+SRWLOCK open_devices_lock = SRWLOCK_INIT;
+WaveDevice* open_devices[header_slots] = {};
+
+void remember_open(WaveDevice* device, bool open) {
+  AcquireSRWLockExclusive(&open_devices_lock);
+  for (WaveDevice*& slot : open_devices) {
+    if (open && !slot) {
+      slot = device;
+      break;
+    }
+    if (!open && slot == device) slot = nullptr;
+  }
+  ReleaseSRWLockExclusive(&open_devices_lock);
+}
 
 void free_device(WaveDevice* device) {
   CloseHandle(device->done_signal);
@@ -144,6 +162,7 @@ int wave_out_open(WaveDevice** out, const WaveFormat& format, WaveDoneHook hook,
   // The hooks refill what is about to be heard: they must not wait behind the
   // program's drawing.
   SetThreadPriority(device->notifier, THREAD_PRIORITY_TIME_CRITICAL);
+  remember_open(device, true);
   *out = device;
   return wave_ok;
 }
@@ -252,6 +271,7 @@ int wave_out_close(WaveDevice* device) {
   }
   MMRESULT result = waveOutClose(device->handle);
   if (result != MMSYSERR_NOERROR) return int(result);
+  remember_open(device, false);
   HANDLE notifier = nullptr;
   {
     Locked locked(device);
@@ -297,4 +317,11 @@ void wave_out_error_text(int code, char* text, size_t size) {
   text[0] = 0;
   if (waveOutGetErrorTextA(MMRESULT(code), text, UINT(size)) != MMSYSERR_NOERROR) text[0] = 0;
   text[size - 1] = 0;
+}
+
+void win32_wave_out_silence_all() {
+  AcquireSRWLockShared(&open_devices_lock);
+  for (WaveDevice* device : open_devices)
+    if (device) waveOutPause(device->handle);
+  ReleaseSRWLockShared(&open_devices_lock);
 }

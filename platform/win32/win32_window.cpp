@@ -12,9 +12,12 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
 
 #include "platform/message_box.h"
 #include "platform/window.h"
+#include "platform/win32/win32_backend.h"
 
 namespace {
 
@@ -43,6 +46,19 @@ struct Win32Window {
 
 Win32Window win;
 
+// Why the last open failed, for the one line on stderr.
+const char* open_failure = "";
+
+bool failed(const char* why) {
+  open_failure = why;
+  return false;
+}
+
+bool report_open_failure(const char* why) {
+  std::fprintf(stderr, "magazine: no display could be opened: %s\n", why && *why ? why : "unknown reason");
+  return false;
+}
+
 bool cursor_shown = true;
 bool screen_saver_saved = false;
 BOOL screen_saver_was_active = FALSE;
@@ -51,6 +67,27 @@ template <typename T>
 void release(T*& object) {
   if (object) object->Release();
   object = nullptr;
+}
+
+// Quit requests from outside the window: a console's Ctrl+C or close, the end
+// of the session. The console's handler runs on a thread of its own; the pump
+// ends the program on the main thread, as its own end does.
+std::atomic<bool> quit_requested{false};
+constexpr UINT quit_status_at_once = 128 + 2;   // as a second Ctrl+C would give elsewhere
+constexpr DWORD orderly_end_ms = 3000;
+
+[[noreturn]] void end_for_quit_request() {
+  win32_wave_out_silence_all();
+  window_close();   // the desktop's display mode comes back with it
+  screen_saver_allow(true);
+  ExitProcess(0);
+}
+
+BOOL WINAPI on_console_request(DWORD) {
+  if (quit_requested.exchange(true)) ExitProcess(quit_status_at_once);
+  // This thread is the watchdog: a hung end must not keep the process.
+  Sleep(orderly_end_ms);
+  ExitProcess(quit_status_at_once);
 }
 
 void post(const WindowEvent& event) {
@@ -116,6 +153,11 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
       post(event);
       return 0;
     case WM_CLOSE: post_kind(WindowEvent::close_request); return 0;
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION:
+      // Windows may end the process any time after this returns.
+      if (wparam) end_for_quit_request();
+      return 0;
     case WM_KEYDOWN:
       event.kind = WindowEvent::key_down;
       event.key = int32_t(wparam & 0xFF);
@@ -143,16 +185,17 @@ bool register_class(const char* title, UINT style, HCURSOR cursor) {
 }
 
 bool open_full_screen(const char* title) {
-  if (!register_class(title, 0, nullptr)) return false;
+  if (!register_class(title, 0, nullptr)) return failed("the window class could not be registered");
   SetCursor(nullptr);
   win.window = CreateWindowExA(0, win.class_name, title, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-  if (!win.window) return false;
-  if (FAILED(win.directdraw->SetCooperativeLevel(win.window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE))) return false;
+  if (!win.window) return failed("the window could not be created");
+  if (FAILED(win.directdraw->SetCooperativeLevel(win.window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE)))
+    return failed("DirectDraw refused the display to us (exclusive full screen)");
   const DWORD depths[] = {32, 24, 16};
   bool mode_set = false;
   for (DWORD depth : depths)
     if (!mode_set) mode_set = SUCCEEDED(win.directdraw->SetDisplayMode(DWORD(win.width), DWORD(win.height), depth));
-  if (!mode_set) return false;
+  if (!mode_set) return failed("the display has no 800 x 600 mode at 32, 24 or 16 bits");
 
   DDSURFACEDESC description{};
   description.dwSize = sizeof description;
@@ -161,10 +204,12 @@ bool open_full_screen(const char* title) {
   description.dwBackBufferCount = 2;
   if (FAILED(win.directdraw->CreateSurface(&description, &win.primary, nullptr))) {
     description.dwBackBufferCount = 1;
-    if (FAILED(win.directdraw->CreateSurface(&description, &win.primary, nullptr))) return false;
+    if (FAILED(win.directdraw->CreateSurface(&description, &win.primary, nullptr)))
+      return failed("DirectDraw could not make a flip chain in video memory");
   }
   DDSCAPS back_buffer{DDSCAPS_BACKBUFFER};
-  if (FAILED(win.primary->GetAttachedSurface(&back_buffer, &win.draw_target))) return false;
+  if (FAILED(win.primary->GetAttachedSurface(&back_buffer, &win.draw_target)))
+    return failed("the flip chain has no back buffer");
   // Windows' own DirectDraw flips the display whether the window is shown or
   // not; a DirectDraw that presents through the window (Wine's) shows nothing
   // until it is. By now it covers the screen.
@@ -173,7 +218,8 @@ bool open_full_screen(const char* title) {
 }
 
 bool open_window(const char* title, bool popup) {
-  if (!register_class(title, CS_HREDRAW | CS_VREDRAW, LoadCursorA(nullptr, IDC_ARROW))) return false;
+  if (!register_class(title, CS_HREDRAW | CS_VREDRAW, LoadCursorA(nullptr, IDC_ARROW)))
+    return failed("the window class could not be registered");
   // The outer size comes from the style the window really has, so that the
   // client area is exactly the frame and the blit copies it 1:1 (sizing it for
   // a thick-framed window would stretch the frame by the border's difference).
@@ -185,15 +231,17 @@ bool open_window(const char* title, bool popup) {
   int y = (GetSystemMetrics(SM_CYSCREEN) - outer_height) >> 1;
   win.window = CreateWindowExA(0, win.class_name, title, style, x, y, outer_width, outer_height, nullptr, nullptr,
                                nullptr, nullptr);
-  if (!win.window) return false;
+  if (!win.window) return failed("the window could not be created");
   ShowWindow(win.window, SW_SHOWNORMAL);
-  if (FAILED(win.directdraw->SetCooperativeLevel(win.window, DDSCL_NORMAL))) return false;
+  if (FAILED(win.directdraw->SetCooperativeLevel(win.window, DDSCL_NORMAL)))
+    return failed("DirectDraw refused the window");
 
   DDSURFACEDESC description{};
   description.dwSize = sizeof description;
   description.dwFlags = DDSD_CAPS;
   description.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_VIDEOMEMORY;
-  if (FAILED(win.directdraw->CreateSurface(&description, &win.primary, nullptr))) return false;
+  if (FAILED(win.directdraw->CreateSurface(&description, &win.primary, nullptr)))
+    return failed("DirectDraw could not make the primary surface");
 
   description = DDSURFACEDESC{};
   description.dwSize = sizeof description;
@@ -201,11 +249,12 @@ bool open_window(const char* title, bool popup) {
   description.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
   description.dwWidth = DWORD(win.width);
   description.dwHeight = DWORD(win.height);
-  if (FAILED(win.directdraw->CreateSurface(&description, &win.offscreen, nullptr))) return false;
+  if (FAILED(win.directdraw->CreateSurface(&description, &win.offscreen, nullptr)))
+    return failed("DirectDraw could not make the off-screen surface");
 
-  if (FAILED(win.directdraw->CreateClipper(0, &win.clipper, nullptr))) return false;
-  if (FAILED(win.clipper->SetHWnd(0, win.window))) return false;
-  if (FAILED(win.primary->SetClipper(win.clipper))) return false;
+  if (FAILED(win.directdraw->CreateClipper(0, &win.clipper, nullptr)) || FAILED(win.clipper->SetHWnd(0, win.window)) ||
+      FAILED(win.primary->SetClipper(win.clipper)))
+    return failed("DirectDraw could not clip to the window");
   win.draw_target = win.offscreen;
   return true;
 }
@@ -224,24 +273,26 @@ SurfaceFormat read_format() {
 }  // namespace
 
 bool window_open(const char* title, int width, int height, WindowKind kind) {
+  static const bool console_requests_caught = SetConsoleCtrlHandler(on_console_request, TRUE) != 0;
+  (void)console_requests_caught;
   win.width = width;
   win.height = height;
   win.windowed = kind != WindowKind::full_screen;
   win.library = LoadLibraryA("ddraw.dll");
-  if (!win.library) return false;
+  if (!win.library) return report_open_failure("ddraw.dll could not be loaded");
   // Through void*: the address is typeless until we say what it is.
   auto create = reinterpret_cast<DirectDrawCreateFunction>(
       reinterpret_cast<void*>(GetProcAddress(win.library, "DirectDrawCreate")));
   if (!create || FAILED(create(nullptr, &win.directdraw, nullptr))) {
     win.directdraw = nullptr;
     window_close();
-    return false;
+    return report_open_failure("DirectDraw could not be started");
   }
   bool opened = win.windowed ? open_window(title, kind == WindowKind::popup) : open_full_screen(title);
   // Whatever was made is given back, and the desktop's mode with it.
   if (!opened) {
     window_close();
-    return false;
+    return report_open_failure(open_failure);
   }
   win.format = read_format();
   return true;
@@ -274,7 +325,16 @@ void window_present(bool wait_for_vertical_sync) {
     win.primary->Flip(nullptr, wait_for_vertical_sync ? DDFLIP_WAIT : DDFLIP_NOVSYNC);
 }
 
+double window_refresh_hz() {
+  DEVMODEA mode{};
+  mode.dmSize = sizeof mode;
+  // 0 and 1 stand for the hardware's default rate, which nobody tells.
+  if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) || mode.dmDisplayFrequency <= 1) return 0;
+  return double(mode.dmDisplayFrequency);
+}
+
 bool window_next_event(WindowEvent* event) {
+  if (quit_requested.load()) end_for_quit_request();
   MSG message;
   while (win.event_count == 0 && win.window && PeekMessageA(&message, win.window, 0, 0, PM_REMOVE)) {
     TranslateMessage(&message);

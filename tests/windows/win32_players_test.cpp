@@ -22,10 +22,10 @@ void skip_or_fail_without_device() {
   GTEST_SKIP() << "no wave output device on this machine";
 }
 
-uint32_t time_heard_after(double seconds) {
+uint32_t time_heard_after(const XmPlayer& player, double seconds) {
   double until = clock_seconds() + seconds;
   while (clock_seconds() < until) sleep_ms(5);
-  return xm_current_time();
+  return xm_current_time(player);
 }
 
 std::vector<uint8_t> read_file(const char* path) {
@@ -37,21 +37,22 @@ std::vector<uint8_t> read_file(const char* path) {
 
 TEST(Win32Players, TheModuleMovesOnWithThePlayCursorAndStopsForGood) {
   std::vector<uint8_t> song = xmw::write(xmw::bench_song(8));
-  ASSERT_TRUE(xm_load_current(song.data(), int32_t(song.size())));
-  if (!xm_play_current()) return skip_or_fail_without_device();
+  static XmPlayer player;
+  ASSERT_TRUE(xm_load_current(player, song.data(), int32_t(song.size())));
+  if (!xm_play_current(player)) return skip_or_fail_without_device();
   // A sound server may take a moment to reach its pace; then the audible
   // record follows the device: a second later, about 1000 ms on, and never
   // ahead of what was played.
-  uint32_t early = time_heard_after(0.8);
-  uint32_t later = time_heard_after(1.0);
+  uint32_t early = time_heard_after(player, 0.8);
+  uint32_t later = time_heard_after(player, 1.0);
   EXPECT_GT(later, early + 400) << early << " ms, then " << later << " ms";
   EXPECT_LT(later, early + 1600) << early << " ms, then " << later << " ms";
-  xm_stop_current();
-  EXPECT_FALSE(xm_is_playing());
-  ASSERT_TRUE(xm_play_current());   // from the start again, on a fresh device
-  EXPECT_LT(time_heard_after(0.1), 300u);
-  xm_free_current();
-  EXPECT_FALSE(xm_is_playing());
+  xm_stop_current(player);
+  EXPECT_FALSE(xm_is_playing(player));
+  ASSERT_TRUE(xm_play_current(player));   // from the start again, on a fresh device
+  EXPECT_LT(time_heard_after(player, 0.1), 300u);
+  xm_free_current(player);
+  EXPECT_FALSE(xm_is_playing(player));
 }
 
 TEST(Win32Players, TheSidBuffersAreRefilledAsTheDevicePlaysThem) {

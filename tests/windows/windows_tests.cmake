@@ -29,8 +29,8 @@ endfunction()
 
 # test_xm_threads drives the SDL backend's dummy driver; the win32 tests below
 # play through the real waveOut instead; so does the SID's stream_threads_test.
-# sidrender_test starts the Linux tool.
-mag_target_test(xm_tests FOLDERS xm EXCLUDE test_xm_threads.cpp LIBS xm)
+# sidrender_test and test_xmrender start the Linux tools.
+mag_target_test(xm_tests FOLDERS xm EXCLUDE test_xm_threads.cpp test_xmrender.cpp LIBS xm)
 mag_target_test(sid_tests FOLDERS sid EXCLUDE sidrender_test.cpp stream_threads_test.cpp LIBS sid)
 mag_target_test(gfx_tests FOLDERS gfx LIBS gfx)
 mag_target_test(row_converter_tests SOURCES ${CMAKE_SOURCE_DIR}/tests/display/row_converters_test.cpp LIBS display)
