@@ -5,21 +5,11 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/xm/xm_writer.h"
+#include "tests/xm/effect_songs.h"
 
 using namespace xmw;
 
 namespace {
-
-Sample wave(int length, uint8_t loop, bool sixteen) {
-  Sample s;
-  s.sixteen_bit = sixteen;
-  for (int i = 0; i < length; ++i) s.values.push_back(int16_t((i * 2371 % 4000 - 2000) * 8));
-  s.loop_type = loop;
-  s.loop_start = loop ? uint32_t(length / 4) : 0;
-  s.loop_length = loop ? uint32_t(length / 2) : 0;
-  return s;
-}
 
 Song effects_song(int channels, uint16_t flags, int salt) {
   Song song;
@@ -39,26 +29,7 @@ Song effects_song(int channels, uint16_t flags, int salt) {
       }
     song.patterns.push_back(pattern);
   }
-  Instrument a = single_sample_instrument(wave(400, 1, false));
-  a.volume.points = {{0, 64}, {5, 20}, {12, 50}, {30, 0}};
-  a.volume.type = 7;
-  a.volume.sustain = 1;
-  a.volume.loop_start = 1;
-  a.volume.loop_end = 2;
-  a.panning.points = {{0, 0}, {10, 64}};
-  a.panning.type = 1;
-  a.fadeout = 500;
-  a.vibrato_depth = 8;
-  a.vibrato_rate = 30;
-  a.vibrato_sweep = 5;
-  Instrument b;
-  b.samples = {wave(300, 2, true), wave(90, 0, false)};
-  for (int i = 48; i < 96; ++i) b.key_map[i] = 1;
-  b.vibrato_type = 2;
-  b.vibrato_depth = 3;
-  b.vibrato_rate = 9;
-  Instrument c;  // no samples
-  song.instruments = {a, b, c};
+  song.instruments = effect_instruments();
   return song;
 }
 

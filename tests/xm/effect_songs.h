@@ -19,6 +19,31 @@ inline Sample effect_wave(int length, uint8_t loop, bool sixteen) {
   return s;
 }
 
+// An enveloped instrument (sustain, loop, fadeout, auto-vibrato with sweep), one
+// with two samples split over the keyboard, and one with none.
+inline std::vector<Instrument> effect_instruments() {
+  Instrument a = single_sample_instrument(effect_wave(400, 1, false));
+  a.volume.points = {{0, 64}, {5, 20}, {12, 50}, {30, 0}};
+  a.volume.type = 7;
+  a.volume.sustain = 1;
+  a.volume.loop_start = 1;
+  a.volume.loop_end = 2;
+  a.panning.points = {{0, 0}, {10, 64}};
+  a.panning.type = 1;
+  a.fadeout = 500;
+  a.vibrato_depth = 8;
+  a.vibrato_rate = 30;
+  a.vibrato_sweep = 5;
+  Instrument b;
+  b.samples = {effect_wave(300, 2, true), effect_wave(90, 0, false)};
+  for (int i = 48; i < 96; ++i) b.key_map[i] = 1;
+  b.vibrato_type = 2;
+  b.vibrato_depth = 3;
+  b.vibrato_rate = 9;
+  Instrument none;  // no samples
+  return {a, b, none};
+}
+
 inline Song every_column_song(uint16_t flags) {
   static constexpr uint8_t effects[] = {0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A,
                                         0x0C, 0x0E, 0x10, 0x11, 0x14, 0x15, 0x19, 0x1B, 0x1D, 0x21};
@@ -44,26 +69,7 @@ inline Song every_column_song(uint16_t flags) {
       }
     song.patterns.push_back(pattern);
   }
-  Instrument a = single_sample_instrument(effect_wave(400, 1, false));
-  a.volume.points = {{0, 64}, {5, 20}, {12, 50}, {30, 0}};
-  a.volume.type = 7;
-  a.volume.sustain = 1;
-  a.volume.loop_start = 1;
-  a.volume.loop_end = 2;
-  a.panning.points = {{0, 0}, {10, 64}};
-  a.panning.type = 1;
-  a.fadeout = 500;
-  a.vibrato_depth = 8;
-  a.vibrato_rate = 30;
-  a.vibrato_sweep = 5;
-  Instrument b;
-  b.samples = {effect_wave(300, 2, true), effect_wave(90, 0, false)};
-  for (int i = 48; i < 96; ++i) b.key_map[i] = 1;
-  b.vibrato_type = 2;
-  b.vibrato_depth = 3;
-  b.vibrato_rate = 9;
-  Instrument none;  // no samples
-  song.instruments = {a, b, none};
+  song.instruments = effect_instruments();
   return song;
 }
 

@@ -1,11 +1,9 @@
 // sidrender IN.sid -o OUT.wav [--seconds S] [--song N] [--mute LIST] [--stats] [--writes FILE]
 // Renders a PSID tune as the intro plays it: load, init with the song, then one
 // play call per chunk of 882 samples, into a 44,100 Hz 16-bit mono WAV.
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +13,7 @@
 
 #include "platform/wav_writer.h"
 #include "sid/sid_driver.h"
+#include "tools/common/progress.h"
 #include "tools/common/tool_args.h"
 
 namespace {
@@ -120,34 +119,6 @@ bool read_file(const char* path, std::vector<uint8_t>& bytes, std::string& probl
   return !failed;
 }
 
-// A bar on stderr, drawn only on a terminal and only once the render has taken
-// half a second: short renders and logs stay quiet.
-struct Progress {
-  bool terminal = isatty(STDERR_FILENO) == 1;
-  std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
-  bool shown = false;
-  int last_percent = -1;
-};
-
-void progress_update(Progress& p, double done_seconds, double total_seconds) {
-  if (!p.terminal) return;
-  if (!p.shown && std::chrono::steady_clock::now() - p.started < std::chrono::milliseconds(500)) return;
-  const int percent = int(100 * done_seconds / total_seconds);
-  if (percent == p.last_percent) return;
-  p.shown = true;
-  p.last_percent = percent;
-  char bar[41];
-  std::memset(bar, '-', 40);
-  std::memset(bar, '#', size_t(percent * 40 / 100));
-  bar[40] = '\0';
-  std::fprintf(stderr, "\r%s: [%s] %3d%%  %.0f of %.0f s", program, bar, percent, done_seconds, total_seconds);
-  std::fflush(stderr);
-}
-
-void progress_end(Progress& p) {
-  if (p.shown) std::fputs("\r\033[K", stderr);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -200,6 +171,8 @@ int main(int argc, char** argv) {
   int16_t chunk[sid_chunk_samples];
   uint32_t play_max = 0, bounded = 0;
   Progress progress;
+  progress_start(progress, program);
+  char seconds_detail[48];
   for (uint64_t done = 0; done < total; done += sid_chunk_samples) {
     sid_render_chunk(*st, chunk, sid_chunk_samples);
     flush_call(log, st->play_calls);
@@ -207,9 +180,13 @@ int main(int argc, char** argv) {
     bounded += !st->last_call_returned;
     const uint64_t left = total - done;
     wav_write(wav, chunk, uint32_t(left < sid_chunk_samples ? left : sid_chunk_samples));
-    if (st->play_calls % 50 == 0) progress_update(progress, double(done) / sid_sample_rate, o.seconds);
+    if (st->play_calls % 50 == 0) {
+      std::snprintf(seconds_detail, sizeof seconds_detail, "%.0f of %.0f s", double(done) / sid_sample_rate, o.seconds);
+      progress_show(progress, double(done) / double(total), seconds_detail);
+    }
   }
-  progress_end(progress);
+  std::snprintf(seconds_detail, sizeof seconds_detail, "%.0f of %.0f s", o.seconds, o.seconds);
+  progress_end(progress, seconds_detail);
   if (bounded)
     std::fprintf(stderr, "%s: warning: %u play calls stopped at the %u-instruction bound\n", program, bounded,
                  sid_play_instruction_limit);

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "platform/wav_writer.h"
-#include "progress.h"
 #include "song_watch.h"
+#include "tools/common/progress.h"
 #include "tools/common/tool_args.h"
 #include "xm/xm_mixer.h"
 #include "xm/xm_player.h"

@@ -1,4 +1,4 @@
-#include "progress.h"
+#include "tools/common/progress.h"
 
 #include <chrono>
 #include <cstdio>
