@@ -187,6 +187,16 @@ TEST(ChartgenTemplate, ValuesBlocksAndWidths) {
   EXPECT_EQ(lines[0], "{D}2 of 1: No.2 $5");
   EXPECT_EQ(lines[1], "@home");
 
+  // Totals a sentence may quote: the charts of a period, every point they gave, a group's last release.
+  ASSERT_TRUE(expand_template("$(charts all) $(charts 2009-12) $(chart_points all) $(chart_points 2009-11)\n"
+                              "$(last_release Beta)\n",
+                              "p", reg, lines, error))
+      << error;
+  EXPECT_EQ(lines, (std::vector<std::string>{"3 1 39 0", "December 2009"}));
+  Register silent = parse_ok(head + "group | Gamma | pc\n");
+  EXPECT_FALSE(expand_template("$(last_release Gamma)\n", "p", silent, lines, error));
+  EXPECT_EQ(error, "p:1: 'Gamma' has no release in the register");
+
   EXPECT_FALSE(expand_template("$(rank 2009-11 Bells)\n", "p", reg, lines, error));
   EXPECT_EQ(error, "p:1: 'Bells' is not in the chart of November 2009");
   EXPECT_FALSE(expand_template("x\n@no_such_block\n", "p", reg, lines, error));
@@ -254,6 +264,7 @@ TEST(ChartgenBlocks, GroupPagesPutEachGroupInOnePart) {
   EXPECT_NE(charts.find("210{2} points"), std::string::npos);  // all twenty places of November
   EXPECT_EQ(charts.find("Beta"), std::string::npos);
   EXPECT_NE(busy.find("Beta"), std::string::npos);
+  EXPECT_NE(busy.find("II. BUSY, NO PLACING IN 2009"), std::string::npos);  // they may have placed in other years
   EXPECT_NE(busy.find("21st"), std::string::npos);  // where Near stood, just outside
   EXPECT_NE(busy.find("5.0/12 21st"), std::string::npos);
   EXPECT_NE(few.find("Gamma"), std::string::npos);
@@ -395,6 +406,57 @@ TEST(ChartgenPages, GroupReleaseStatsHasNoLookAlikeOrEmptyBlocks) {
     EXPECT_FALSE(std::regex_search(text, std::regex(R"((^|[^0-9])1 (releases|points|entries|groups|months)\b)")))
         << name;
   }
+}
+
+// The notes compare a group's year with the last one without saying "now":
+// a group that stopped in May is not "busier now" for having been busy then.
+TEST(ChartgenBlocks, NotesOfAGroupThatFellSilent) {
+  std::string text;
+  for (int m = 0; m < 24; ++m)
+    text += "ballots | " + std::to_string(2008 + m / 12) + "-" + (m % 12 < 9 ? "0" : "") + std::to_string(m % 12 + 1) +
+            " | 100\n";
+  text += "group | Hush | c64\nrelease | 2008-06-10 | Hush | demo | Then\n";
+  for (int m = 1; m <= 5; ++m)
+    text += "release | 2009-0" + std::to_string(m) + "-05 | Hush | music | Hush " + std::to_string(m) + "\n";
+  Register reg = parse_ok(text);
+  std::vector<std::string> lines;
+  std::string error;
+  ASSERT_TRUE(expand_template("@group_pages 2009 busy\n", "p", reg, lines, error)) << error;
+  std::string all;
+  for (const std::string& l : lines) all += plain(l) + "\n";
+  all = std::regex_replace(all, std::regex("\n +"), " ");
+  EXPECT_NE(all.find("Nothing released since 5 May. In 2008: 1 release; more in 2009."), std::string::npos) << all;
+  EXPECT_EQ(all.find(" now"), std::string::npos) << all;
+}
+
+// A record of releases in a month belongs to one group, and says so.
+TEST(ChartgenBlocks, RecordsCountOneGroupsMonth) {
+  Register reg = parse_ok(head +
+                          "release | 2009-11-02 | Alpha | demo | A1\nrelease | 2009-11-03 | Alpha | demo | A2\n"
+                          "release | 2009-11-04 | Beta | demo | B1\nrelease | 2009-12-04 | Beta | demo | B2\n");
+  std::vector<std::string> lines;
+  std::string error;
+  ASSERT_TRUE(expand_template("@records\n", "p", reg, lines, error)) << error;
+  std::string all;
+  for (const std::string& l : lines) all += plain(l) + "\n";
+  EXPECT_TRUE(std::regex_search(all, std::regex("Most releases by one group (·)+ 2   November 2009\n +Alpha\n"))) << all;
+  EXPECT_EQ(all.find("No.1"), std::string::npos) << "a record of nothing: " << all;  // no chart, no number ones
+}
+
+// A total typed by hand next to computed ones goes stale without a check ever
+// noticing; on the generated pages every number in the green of numbers comes
+// from the register.
+TEST(ChartgenPages, TemplatesTypeNoChartNumbersByHand) {
+  int templates = 0;
+  for (const char* name : {"page01", "page04", "page05", "page08"}) {
+    std::string text = read(std::string(MAG_SOURCE_DIR "/assets/data/") + name + ".tpl");
+    ASSERT_FALSE(text.empty()) << name;
+    ++templates;
+    text = std::regex_replace(text, std::regex(R"(\$\([^)]*\))"), "N");
+    std::smatch typed;
+    EXPECT_FALSE(std::regex_search(text, typed, std::regex(R"(\{7( f[12])?\}[0-9][^{\n]*)"))) << name << ": " << typed.str();
+  }
+  EXPECT_EQ(templates, 4);
 }
 
 TEST(ChartgenTool, WritesAndChecksPages) {
