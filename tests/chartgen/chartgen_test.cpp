@@ -4,9 +4,11 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -457,6 +459,30 @@ TEST(ChartgenPages, TemplatesTypeNoChartNumbersByHand) {
     EXPECT_FALSE(std::regex_search(text, typed, std::regex(R"(\{7( f[12])?\}[0-9][^{\n]*)"))) << name << ": " << typed.str();
   }
   EXPECT_EQ(templates, 4);
+}
+
+// Rule 2.1 leaves out a version that only fixes faults; a tool's next version
+// a few days after the last one reads as such a fix.
+TEST(ChartgenRegister, NoToolVersionWithinTwoWeeksOfTheLast) {
+  Register reg;
+  std::string error;
+  ASSERT_TRUE(parse_register(read(MAG_SOURCE_DIR "/assets/data/releases.txt"), "releases.txt", reg, error)) << error;
+  using namespace std::chrono;
+  std::map<std::string, std::pair<sys_days, std::string>> last;  // title without its version -> date, title
+  std::regex versioned(R"(^(.*\S) \d+\.\d+$)");
+  int versions = 0;
+  for (const Release& r : reg.releases) {
+    std::smatch m;
+    if (!std::regex_match(r.title, m, versioned)) continue;
+    ++versions;
+    sys_days day = year_month_day{year{r.year}, month{unsigned(r.month)}, std::chrono::day{unsigned(r.day)}};
+    auto it = last.find(m[1]);
+    if (it != last.end()) {
+      EXPECT_GE((day - it->second.first).count(), 14) << it->second.second << " and " << r.title;
+    }
+    last[m[1]] = {day, r.title};
+  }
+  EXPECT_GT(versions, 50);
 }
 
 TEST(ChartgenTool, WritesAndChecksPages) {
