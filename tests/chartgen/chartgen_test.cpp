@@ -410,6 +410,20 @@ TEST(ChartgenPages, GroupReleaseStatsHasNoLookAlikeOrEmptyBlocks) {
   }
 }
 
+// A note never leaves a number alone at a line's end or start: "with" on one
+// line and "3." on the next reads as a list.
+TEST(ChartgenPages, NotesKeepNumbersWithTheirWords) {
+  std::istringstream page(read(MAG_SOURCE_DIR "/assets/pages/page04.txt"));
+  std::regex stranded(R"(^ {5}\d+[.:,;]( |$)|^ {5}[^\d ].* \d+$)");
+  int notes = 0;
+  for (std::string line; std::getline(page, line);) {
+    line = plain(line);
+    notes += line.starts_with("     In 20");
+    EXPECT_FALSE(std::regex_search(line, stranded)) << line;
+  }
+  EXPECT_GT(notes, 10);
+}
+
 // The notes compare a group's year with the last one without saying "now":
 // a group that stopped in May is not "busier now" for having been busy then.
 TEST(ChartgenBlocks, NotesOfAGroupThatFellSilent) {
