@@ -6,8 +6,8 @@
 
 {2}  The long one, and the page most of you scroll to first: all {7}$(releases 2009){2} releases
 {2}  of 2009, from the {7}$(groups 2009){2} groups that made them. Part I holds the groups with
-{2}  chart points, the most first; part II the busy groups still waiting for a
-{2}  placing, the closest first; part III the rest, in one table. The index at
+{2}  chart points, the most first; part II the busy groups with no placing in
+{2}  2009, the closest first; part III the rest, in one table. The index at
 {2}  the bottom ({1}End{2} takes you there) tells you where to find yours.
 
 {G f2}  The whole scene in 2009
@@ -24,19 +24,18 @@
 @kind_leaders 2009
 
 {band 4}
-{2}  How to read a group: its name, its machine, its chart points and releases;
-{2}  then its best placing of the year, and every release in date order. A prod
-{2}  that was voted shows its places ({7}#3 #5{2}; {3}-{2} outside the top twenty), the
-{2}  points they earned, and each month's score and votes ({3}9.4/189{2}), with the
-{2}  place when it missed the chart. The notes are worked out from the register:
-{2}  chart entries, last year's count, the busiest month, the count of all years.
+{2}  How to read a group: name, machine, chart points and releases; its best
+{2}  placing of the year; every release in date order. A voted prod shows its
+{2}  places ({7}#3 #5{2}; {3}-{2} outside the twenty), the points they earned, and each
+{2}  month's score and votes ({3}$(score 2009-12 Glass Orchard)/$(votes 2009-12 Glass Orchard){2}), with its place when it missed the
+{2}  chart. The notes: chart entries, last year, the busiest month, all years.
 @group_pages 2009 charts
-{2}  {H}Brass Heron{2} alone took a quarter of the year's points. Further down, one good
-{2}  month makes a season, and a single placing stays on this page for good.
+{2}  {H}Brass Heron{2} alone took {7}$(group_points 2009 Brass Heron){2} of the year's {7}$(chart_points 2009){2} points. Further down, one
+{2}  good month makes a season, and a single placing stays on this page for good.
 
 @group_pages 2009 busy
-{2}  Every group above released five times or more without a placing, and every
-{2}  one was voted: the places under their titles show how near they came.
+{2}  Not one group above placed in 2009, yet every one of them was voted: the
+{2}  places under their titles show how near they came.
 
 @group_pages 2009 few
 {3}  Votes: the best score and its number of votes; none, when nobody marked it.

@@ -1,7 +1,7 @@
 @# Page 5, Yearly Stats 2009. 63 lines: a page of 64.
 
 {D f2}  YEARLY STATS{/}{3}  ·  {M f2}2009{/}{3}  ·  {2}the year in points
-{3}  Points from the twelve charts of 2009: No.1 earns 20, No.20 earns 1
+{3}  Points from the $(charts 2009) charts of 2009: No.1 earns 20, No.20 earns 1
 {band 5}
 {D f2}  Productions of the year
 @production_chart 2009 25

@@ -4,9 +4,11 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -187,6 +189,16 @@ TEST(ChartgenTemplate, ValuesBlocksAndWidths) {
   EXPECT_EQ(lines[0], "{D}2 of 1: No.2 $5");
   EXPECT_EQ(lines[1], "@home");
 
+  // Totals a sentence may quote: the charts of a period, every point they gave, a group's last release.
+  ASSERT_TRUE(expand_template("$(charts all) $(charts 2009-12) $(chart_points all) $(chart_points 2009-11)\n"
+                              "$(last_release Beta)\n",
+                              "p", reg, lines, error))
+      << error;
+  EXPECT_EQ(lines, (std::vector<std::string>{"3 1 39 0", "December 2009"}));
+  Register silent = parse_ok(head + "group | Gamma | pc\n");
+  EXPECT_FALSE(expand_template("$(last_release Gamma)\n", "p", silent, lines, error));
+  EXPECT_EQ(error, "p:1: 'Gamma' has no release in the register");
+
   EXPECT_FALSE(expand_template("$(rank 2009-11 Bells)\n", "p", reg, lines, error));
   EXPECT_EQ(error, "p:1: 'Bells' is not in the chart of November 2009");
   EXPECT_FALSE(expand_template("x\n@no_such_block\n", "p", reg, lines, error));
@@ -254,6 +266,7 @@ TEST(ChartgenBlocks, GroupPagesPutEachGroupInOnePart) {
   EXPECT_NE(charts.find("210{2} points"), std::string::npos);  // all twenty places of November
   EXPECT_EQ(charts.find("Beta"), std::string::npos);
   EXPECT_NE(busy.find("Beta"), std::string::npos);
+  EXPECT_NE(busy.find("II. BUSY, NO PLACING IN 2009"), std::string::npos);  // they may have placed in other years
   EXPECT_NE(busy.find("21st"), std::string::npos);  // where Near stood, just outside
   EXPECT_NE(busy.find("5.0/12 21st"), std::string::npos);
   EXPECT_NE(few.find("Gamma"), std::string::npos);
@@ -395,6 +408,95 @@ TEST(ChartgenPages, GroupReleaseStatsHasNoLookAlikeOrEmptyBlocks) {
     EXPECT_FALSE(std::regex_search(text, std::regex(R"((^|[^0-9])1 (releases|points|entries|groups|months)\b)")))
         << name;
   }
+}
+
+// A note never leaves a number alone at a line's end or start: "with" on one
+// line and "3." on the next reads as a list.
+TEST(ChartgenPages, NotesKeepNumbersWithTheirWords) {
+  std::istringstream page(read(MAG_SOURCE_DIR "/assets/pages/page04.txt"));
+  std::regex stranded(R"(^ {5}\d+[.:,;]( |$)|^ {5}[^\d ].* \d+$)");
+  int notes = 0;
+  for (std::string line; std::getline(page, line);) {
+    line = plain(line);
+    notes += line.starts_with("     In 20");
+    EXPECT_FALSE(std::regex_search(line, stranded)) << line;
+  }
+  EXPECT_GT(notes, 10);
+}
+
+// The notes compare a group's year with the last one without saying "now":
+// a group that stopped in May is not "busier now" for having been busy then.
+TEST(ChartgenBlocks, NotesOfAGroupThatFellSilent) {
+  std::string text;
+  for (int m = 0; m < 24; ++m)
+    text += "ballots | " + std::to_string(2008 + m / 12) + "-" + (m % 12 < 9 ? "0" : "") + std::to_string(m % 12 + 1) +
+            " | 100\n";
+  text += "group | Hush | c64\nrelease | 2008-06-10 | Hush | demo | Then\n";
+  for (int m = 1; m <= 5; ++m)
+    text += "release | 2009-0" + std::to_string(m) + "-05 | Hush | music | Hush " + std::to_string(m) + "\n";
+  Register reg = parse_ok(text);
+  std::vector<std::string> lines;
+  std::string error;
+  ASSERT_TRUE(expand_template("@group_pages 2009 busy\n", "p", reg, lines, error)) << error;
+  std::string all;
+  for (const std::string& l : lines) all += plain(l) + "\n";
+  all = std::regex_replace(all, std::regex("\n +"), " ");
+  EXPECT_NE(all.find("Nothing released since 5 May. In 2008: 1 release; more in 2009."), std::string::npos) << all;
+  EXPECT_EQ(all.find(" now"), std::string::npos) << all;
+}
+
+// A record of releases in a month belongs to one group, and says so.
+TEST(ChartgenBlocks, RecordsCountOneGroupsMonth) {
+  Register reg = parse_ok(head +
+                          "release | 2009-11-02 | Alpha | demo | A1\nrelease | 2009-11-03 | Alpha | demo | A2\n"
+                          "release | 2009-11-04 | Beta | demo | B1\nrelease | 2009-12-04 | Beta | demo | B2\n");
+  std::vector<std::string> lines;
+  std::string error;
+  ASSERT_TRUE(expand_template("@records\n", "p", reg, lines, error)) << error;
+  std::string all;
+  for (const std::string& l : lines) all += plain(l) + "\n";
+  EXPECT_TRUE(std::regex_search(all, std::regex("Most releases by one group (·)+ 2   November 2009\n +Alpha\n"))) << all;
+  EXPECT_EQ(all.find("No.1"), std::string::npos) << "a record of nothing: " << all;  // no chart, no number ones
+}
+
+// A total typed by hand next to computed ones goes stale without a check ever
+// noticing; on the generated pages every number in the green of numbers comes
+// from the register.
+TEST(ChartgenPages, TemplatesTypeNoChartNumbersByHand) {
+  int templates = 0;
+  for (const char* name : {"page01", "page04", "page05", "page08"}) {
+    std::string text = read(std::string(MAG_SOURCE_DIR "/assets/data/") + name + ".tpl");
+    ASSERT_FALSE(text.empty()) << name;
+    ++templates;
+    text = std::regex_replace(text, std::regex(R"(\$\([^)]*\))"), "N");
+    std::smatch typed;
+    EXPECT_FALSE(std::regex_search(text, typed, std::regex(R"(\{7( f[12])?\}[0-9][^{\n]*)"))) << name << ": " << typed.str();
+  }
+  EXPECT_EQ(templates, 4);
+}
+
+// Rule 2.1 leaves out a version that only fixes faults; a tool's next version
+// a few days after the last one reads as such a fix.
+TEST(ChartgenRegister, NoToolVersionWithinTwoWeeksOfTheLast) {
+  Register reg;
+  std::string error;
+  ASSERT_TRUE(parse_register(read(MAG_SOURCE_DIR "/assets/data/releases.txt"), "releases.txt", reg, error)) << error;
+  using namespace std::chrono;
+  std::map<std::string, std::pair<sys_days, std::string>> last;  // title without its version -> date, title
+  std::regex versioned(R"(^(.*\S) \d+\.\d+$)");
+  int versions = 0;
+  for (const Release& r : reg.releases) {
+    std::smatch m;
+    if (!std::regex_match(r.title, m, versioned)) continue;
+    ++versions;
+    sys_days day = year_month_day{year{r.year}, month{unsigned(r.month)}, std::chrono::day{unsigned(r.day)}};
+    auto it = last.find(m[1]);
+    if (it != last.end()) {
+      EXPECT_GE((day - it->second.first).count(), 14) << it->second.second << " and " << r.title;
+    }
+    last[m[1]] = {day, r.title};
+  }
+  EXPECT_GT(versions, 50);
 }
 
 TEST(ChartgenTool, WritesAndChecksPages) {

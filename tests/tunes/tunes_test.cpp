@@ -26,7 +26,7 @@ struct TuneName {
 
 // The credits of issue 37; page 15 and the scroller name the same.
 constexpr TuneName tune_names[12] = {
-    {"Frostbite Harbour", "Pixelwren"},  {"Chrome Caterpillar", "Quasimoth"},
+    {"Rime Harbour", "Pixelwren"},  {"Chrome Caterpillar", "Quasimoth"},
     {"Midnight Allotment", "Ferrule"},   {"Cassette Sunrise", "Pixelwren"},
     {"Bramble Run", "Dustmote"},         {"Orbital Teacup", "Quasimoth"},
     {"Glasshouse Gallop", "Ferrule"},    {"Velvet Compiler", "Dustmote"},

@@ -2,12 +2,13 @@
 // parts, so that a reader scrolls through stories rather than empty grids.
 //   charts: the groups with chart points, most first: best production, chart
 //           entries, every release with its chart run, notes from the register;
-//   busy:   groups with several releases and no placing, closest to the chart
-//           first, in the same form;
-//   few:    groups with a handful of releases and no placing, in one table.
+//   busy:   groups with several releases and no placing in the year, the
+//           closest to the chart first, in the same form;
+//   few:    the other groups with no placing in the year, in one table.
 // Around them: the year month by month, the leading groups of each kind, the
 // groups that went quiet, and an index of where each group stands.
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <tuple>
 
@@ -225,6 +226,28 @@ void wrap_pieces(const std::vector<Piece>& pieces, int indent, Lines& out) {
       w.back().text += c;
     }
   std::erase_if(words, [](const auto& w) { return w.empty(); });
+  // A number keeps its noun ("42 releases") and a number that ends a clause
+  // keeps the word before it ("with 3.", "In 2008:").
+  auto text_of = [](const std::vector<Piece>& w) {
+    std::string t;
+    for (const Piece& p : w) t += p.text;
+    return t;
+  };
+  auto is_digit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+  auto bare_number = [&](const std::string& t) { return !t.empty() && std::all_of(t.begin(), t.end(), is_digit); };
+  auto closing_number = [&](const std::string& t) {
+    return t.size() > 1 && bare_number(t.substr(0, t.size() - 1)) && std::string_view(".:,;").find(t.back()) != std::string_view::npos;
+  };
+  std::vector<std::vector<Piece>> units;
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (i > 0 && (bare_number(text_of(words[i - 1])) || closing_number(text_of(words[i])))) {
+      units.back().push_back({units.back().back().colour, " "});
+      units.back().insert(units.back().end(), words[i].begin(), words[i].end());
+    } else {
+      units.push_back(words[i]);
+    }
+  }
+  words = std::move(units);
   std::vector<int> widths;
   for (const auto& w : words) {
     int width = 0;
@@ -339,7 +362,7 @@ std::string group_notes(const Register& reg, const Year& y, const GroupYear& gy)
     else if (placed)
       n += y.points_before[size_t(g)] ? "; back in the points this year." : "; these are their first points.";
     else
-      n += !prev ? "." : now > prev ? "; busier now." : now < prev ? "; quieter now." : "; as busy now.";
+      n += !prev ? "." : (now > prev ? "; more in " : now < prev ? "; fewer in " : "; as many in ") + num(y.year) + ".";
     notes.push_back(n);
   }
   std::array<int, kind_count> kinds{};
@@ -481,12 +504,13 @@ bool block_group_pages(const Register& reg, int year, std::string_view which, Li
       return true;
     }
     case Part::busy:
-      part_heading("II. BUSY, NOT YET PLACED", num(int(groups.size())) + " groups, the closest to the chart first", out);
+      part_heading("II. BUSY, NO PLACING IN " + num(year), num(int(groups.size())) + " groups, the closest to the chart first",
+                   out);
       for (const GroupYear& gy : groups) group_block(reg, y, gy, 0, out);
       return true;
     case Part::few: {
       part_heading("III. A FEW RELEASES EACH",
-                   num(int(groups.size())) + " groups with up to " + num(busy_releases - 1) + " releases, none placed",
+                   num(int(groups.size())) + " groups of up to " + num(busy_releases - 1) + " releases, no placing in " + num(year),
                    out);
       Table t;
       t.columns = {{"Group"}, {"Date", true}, {"Type"}, {"Production"}, {"Votes", true}};

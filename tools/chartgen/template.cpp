@@ -1,5 +1,6 @@
 #include "tools/chartgen/template.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "tools/chartgen/blocks.h"
@@ -134,6 +135,34 @@ bool run_value(const Register& reg, std::string_view call, std::string& out, std
         if (reg.group_machine[i] == machine) n += count_releases(reg, p.first, p.last, int(i));
     }
     out = std::to_string(n);
+    return true;
+  }
+  if (name == "charts" || name == "chart_points") {
+    // $(charts PERIOD): the monthly charts printed; $(chart_points PERIOD): every point they gave.
+    if (!need(w.size() == 2 && parse_period(reg, w[1], p), "charts|chart_points PERIOD")) return false;
+    int n = 0;
+    for (int m = p.first; m <= p.last; ++m) {
+      if (name == "charts") {
+        ++n;
+        continue;
+      }
+      for (const ChartEntry& e : monthly_chart(reg, m)) n += points_for_rank(e.rank);
+    }
+    out = std::to_string(n);
+    return true;
+  }
+  if (name == "last_release") {
+    // $(last_release NAME): the month of the group's latest release, "September 2008".
+    int g;
+    if (!need(w.size() >= 2, "last_release NAME") || !group_arg(1, g)) return false;
+    int last = -1;
+    for (const Release& r : reg.releases)
+      if (r.group == g) last = std::max(last, month_index(r.year, r.month));
+    if (last < 0) {
+      err = "'" + std::string(rest(call, 1)) + "' has no release in the register";
+      return false;
+    }
+    out = month_name(last);
     return true;
   }
   if (name == "groups") {
