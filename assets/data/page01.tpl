@@ -6,7 +6,7 @@
 @monthly_chart 2009-12
 
 {3}  Move: {7}+n{3} places up  {5}-n{3} places down  {2}={3} same place  {D}NEW{3} first chart  {G}RE{3} back
-{3}  Type: machine and kind.  Score: the average mark, 1 to 10; votes break a tie.
+{3}  Type: machine and kind.  Score: average mark 1-10 / votes; votes break ties.
 {band 4}
 {2}  A December double for {H}Moth Lantern{2}: {F}Glass Orchard{2} in at the top with {7}$(score 2009-12 Glass Orchard){2},
 {2}  and their 4k {F}Tallow and Tin{2} at No.$(rank 2009-12 Tallow and Tin). Not one prod climbed this month:

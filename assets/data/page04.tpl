@@ -51,6 +51,6 @@
 {G f2}  Find your group{3 f1}  ·  {2}I.12 is place 12 in part I; II and III follow it
 @group_index 2009
 
-{3}  Missing a release, or counted in the wrong month? Write to the chart team at
-{3}  {S}register@orvella.invalid{3} by 10 January 2010 (rule 9.1): issue 38 corrects it.
+{3}  Missing a release, or counted in the wrong month? Tell the register by 10
+{3}  January 2010 (rule 9.1; the address is in the editorial); issue 38 mends it.
 {3}  {1}Home{3} brings you back to the top of the page.

@@ -35,6 +35,6 @@
 {2}  $(groups all) groups in $(charts all) months, and one of them holds {7}$(group_points all Brass Heron){2} of the {7}$(chart_points all){2} chart points
 {2}  ever given: {H}Brass Heron{2}. A release counted once is counted for good, whoever
 {2}  stops releasing: {F}Ferns of Saturday{2}, by a group quiet since $(last_release Gossamer Byte), is
-{2}  still No.$(place all Ferns of Saturday) of all time. Missing a release, or one in the wrong month? Write to
-{2}  {S}register@orvella.invalid{2}; corrections appear in {1}> Credits For The Charts{2}, and
-{2}  every table is worked out again from the corrected register.
+{2}  still No.$(place all Ferns of Saturday) of all time. Missing a release, or one in the wrong month? Tell
+{2}  the register (its address is in the editorial); the correction appears in
+{2}  {1}> Credits For The Charts{2}, and every table is worked out again from it.

@@ -45,6 +45,18 @@ TEST(Modules, CommittedFilesAreWhatTheScoresMake) {
   }
 }
 
+// A player shows the tracker field; it names the scene's tracker the
+// composers used, never our tool.
+TEST(Modules, NameTheTrackerTheComposersUsed) {
+  for (int n = 1; n <= 4; ++n) {
+    std::vector<uint8_t> committed = read_file(std::string(MAG_SOURCE_DIR) + "/assets/modules/module" + std::to_string(n) + ".xm");
+    ASSERT_GE(committed.size(), 60u);
+    std::string tracker(committed.begin() + 38, committed.begin() + 58);
+    tracker.erase(tracker.find_last_not_of(std::string(" \0", 2)) + 1);
+    EXPECT_EQ(tracker, "Cube Studio 3.0") << "module" << n;
+  }
+}
+
 TEST(Modules, MeetTheMagazinesNeeds) {
   int widest = 0;
   for (int n = 1; n <= 4; ++n) {

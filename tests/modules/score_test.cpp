@@ -38,6 +38,7 @@ TEST(ScoreErrors, NameTheFileAndLine) {
   EXPECT_EQ(error_of("pattern p 16\n  1 b\norder p q\n"), "song.score:9: unknown pattern 'q'");
   EXPECT_EQ(error_of("pattern p 16\n  1 b\norder p\nrestart 3\n"), "song.score:10: restart lies beyond the last order");
   EXPECT_EQ(error_of("pattern p 16\n  1 b\norder p\nvolume 3\n"), "song.score:10: unknown keyword 'volume'");
+  EXPECT_EQ(error_of("tracker \"A tracker with a long name\"\n"), "song.score:7: the tracker name must be 1..20 characters");
 }
 
 TEST(ScoreErrors, InstrumentsAndEnvelopes) {

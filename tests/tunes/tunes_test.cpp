@@ -26,12 +26,12 @@ struct TuneName {
 
 // The credits of issue 37; page 15 and the scroller name the same.
 constexpr TuneName tune_names[12] = {
-    {"Rime Harbour", "Pixelwren"},  {"Chrome Caterpillar", "Quasimoth"},
+    {"Rime Harbour", "Pixelwren"},  {"Chrome Caterpillar", "Lumenmoth"},
     {"Midnight Allotment", "Ferrule"},   {"Cassette Sunrise", "Pixelwren"},
-    {"Bramble Run", "Dustmote"},         {"Orbital Teacup", "Quasimoth"},
+    {"Bramble Run", "Dustmote"},         {"Orbital Teacup", "Lumenmoth"},
     {"Glasshouse Gallop", "Ferrule"},    {"Velvet Compiler", "Dustmote"},
-    {"Lighthouse Loop", "Pixelwren"},    {"Clockwork Marmalade", "Ferrule"},
-    {"Snowglobe Static", "Dustmote"},    {"Borrowed Thunder", "Quasimoth"},
+    {"Lighthouse Loop", "Pixelwren"},    {"Gearwheel Marmalade", "Ferrule"},
+    {"Snowglobe Static", "Dustmote"},    {"Borrowed Thunder", "Lumenmoth"},
 };
 
 // Where our driver keeps its per-voice loop counters (after the two jumps).

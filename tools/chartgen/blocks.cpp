@@ -58,6 +58,9 @@ std::string month_name(int month) { return std::string(month_names[month_of(mont
 
 bool block_monthly_chart(const Register& reg, int month, Lines& out, std::string& error) {
   Table t;
+  // Score and votes share a column, "9.4/57" as the register writes them: the
+  // votes settle level scores, so the reader must see them, and a column of
+  // their own would not fit 80 columns.
   t.columns = {{"#", true}, {"Production"}, {"Group"}, {"Type"}, {"Score", true}, {"Move", true}};
   for (const ChartEntry& e : monthly_chart(reg, month)) {
     const Release& r = reg.releases[e.release];
@@ -65,7 +68,7 @@ bool block_monthly_chart(const Register& reg, int month, Lines& out, std::string
                       {r.title, e.rank <= 3 ? 'D' : 'F'},
                       {reg.groups[r.group], 'H'},
                       {type_text(r), kind_colour[r.kind]},
-                      {score_text(e.score), '7'},
+                      {score_text(e.score) + "/" + num(e.votes), '7'},
                       move_cell(e)});
   }
   t.rule_before = {3, 10};

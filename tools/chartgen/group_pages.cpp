@@ -226,8 +226,9 @@ void wrap_pieces(const std::vector<Piece>& pieces, int indent, Lines& out) {
       w.back().text += c;
     }
   std::erase_if(words, [](const auto& w) { return w.empty(); });
-  // A number keeps its noun ("42 releases") and a number that ends a clause
-  // keeps the word before it ("with 3.", "In 2008:").
+  // A number keeps its noun ("42 releases"), a number that ends a clause
+  // keeps the word before it ("with 3.", "In 2008:"), and so does a count in
+  // brackets ("Heron (4).").
   auto text_of = [](const std::vector<Piece>& w) {
     std::string t;
     for (const Piece& p : w) t += p.text;
@@ -238,9 +239,11 @@ void wrap_pieces(const std::vector<Piece>& pieces, int indent, Lines& out) {
   auto closing_number = [&](const std::string& t) {
     return t.size() > 1 && bare_number(t.substr(0, t.size() - 1)) && std::string_view(".:,;").find(t.back()) != std::string_view::npos;
   };
+  auto bracketed_count = [&](const std::string& t) { return t.size() > 1 && t[0] == '(' && is_digit(t[1]); };
   std::vector<std::vector<Piece>> units;
   for (size_t i = 0; i < words.size(); ++i) {
-    if (i > 0 && (bare_number(text_of(words[i - 1])) || closing_number(text_of(words[i])))) {
+    std::string t = text_of(words[i]);
+    if (i > 0 && (bare_number(text_of(words[i - 1])) || closing_number(t) || bracketed_count(t))) {
       units.back().push_back({units.back().back().colour, " "});
       units.back().insert(units.back().end(), words[i].begin(), words[i].end());
     } else {
@@ -576,7 +579,7 @@ bool block_month_diary(const Register& reg, int year, Lines& out, std::string& e
     if (!busiest.empty()) {
       text.push_back({'3', "Busiest: "});
       groups_of(busiest);
-      text.push_back({'3', " (" + num(most) + (busiest.size() > 1 ? " each). " : "). ")});
+      text.insert(text.end(), {{'3', " "}, {'3', "(" + num(most) + (busiest.size() > 1 ? " each)." : ").") , true}, {'3', " "}});
     }
     if (!newcomers.empty()) {
       text.push_back({'3', "First release ever: "});

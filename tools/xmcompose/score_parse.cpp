@@ -15,8 +15,8 @@ namespace xmc {
 namespace reader {
 namespace {
 
-constexpr const char* kTopLevel[] = {"title", "channels", "speed", "tempo", "restart", "mix",
-                                     "instrument", "phrase", "pattern", "order"};
+constexpr const char* kTopLevel[] = {"title", "tracker", "channels", "speed", "tempo", "restart",
+                                     "mix", "instrument", "phrase", "pattern", "order"};
 
 bool is_top_level(const std::string& word) {
   return std::find(std::begin(kTopLevel), std::end(kTopLevel), word) != std::end(kTopLevel);
@@ -45,6 +45,12 @@ bool Parser::top_level(const std::vector<Token>& t) {
     if (t.size() != 2 || !t[1].quoted) return fail("title wants one quoted text");
     if (t[1].text.empty() || t[1].text.size() > 20) return fail("the title must be 1..20 characters");
     song.title = t[1].text;
+    return true;
+  }
+  if (k == "tracker") {
+    if (t.size() != 2 || !t[1].quoted) return fail("tracker wants one quoted text");
+    if (t[1].text.empty() || t[1].text.size() > 20) return fail("the tracker name must be 1..20 characters");
+    song.tracker = t[1].text;
     return true;
   }
   if (k == "channels") return int_arg(t, 1, 2, 32, song.channels);
