@@ -7,6 +7,7 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <unistd.h>
 
 #include "tools/issue/issue_source.h"
 #include "tools/issue/page_source.h"
@@ -106,7 +107,7 @@ TEST(IssueCheck, CleanIssueAndABrokenPage) {
   namespace fs = std::filesystem;
   std::string check = std::string(MAG_BINARY_DIR) + "/issuecheck";
   EXPECT_EQ(std::system((check + " " MAG_SOURCE_DIR "/assets > /dev/null").c_str()), 0);
-  fs::path copy = fs::temp_directory_path() / "magazine_issuecheck_test";
+  fs::path copy = fs::temp_directory_path() / ("magazine_issuecheck_test_" + std::to_string(::getpid()));
   fs::remove_all(copy);
   fs::copy(fs::path(MAG_SOURCE_DIR) / "assets", copy, fs::copy_options::recursive);
   { std::ofstream(copy / "pages" / "page19.txt") << "one\n{Q}two {x}\n"; }
@@ -122,7 +123,7 @@ TEST(IssueCheck, CleanIssueAndABrokenPage) {
 
 TEST(IssueCheck, PicturesOfTheWrongKind) {
   namespace fs = std::filesystem;
-  fs::path dir = fs::temp_directory_path() / "magazine_picture_test";
+  fs::path dir = fs::temp_directory_path() / ("magazine_picture_test_" + std::to_string(::getpid()));
   fs::create_directories(dir / "pictures");
   IndexedPicture small;
   small.width = 10;
