@@ -486,7 +486,7 @@ TEST(ChartgenBlocks, RecordsCountOneGroupsMonth) {
   ASSERT_TRUE(expand_template("@records\n", "p", reg, lines, error)) << error;
   std::string all;
   for (const std::string& l : lines) all += plain(l) + "\n";
-  EXPECT_TRUE(std::regex_search(all, std::regex("Most releases by one group (·)+ 2   November 2009\n +Alpha\n"))) << all;
+  EXPECT_TRUE(std::regex_search(all, std::regex("Most releases in one month (·)+ 2   November 2009\n +Alpha\n"))) << all;
   EXPECT_EQ(all.find("No.1"), std::string::npos) << "a record of nothing: " << all;  // no chart, no number ones
 }
 
