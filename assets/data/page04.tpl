@@ -5,10 +5,9 @@
 {band 6}
 
 {2}  The long one, and the page most of you scroll to first: all {7}$(releases 2009){2} releases
-{2}  of 2009, from the {7}$(groups 2009){2} groups that made them. Part I holds the groups with
-{2}  chart points, the most first; part II the busy groups with no placing in
-{2}  2009, the closest first; part III the rest, in one table. The index at
-{2}  the bottom ({1}End{2} takes you there) tells you where to find yours.
+{2}  of 2009 from {7}$(groups 2009){2} groups. Part I: the groups with chart points, most
+{2}  first. Part II: busy groups with no placing, closest first. Part III: the
+{2}  rest, in one table. The index at the bottom ({1}End{2}) tells you where you are.
 
 {G f2}  The whole scene in 2009
 @group_months 2009
@@ -24,27 +23,22 @@
 @kind_leaders 2009
 
 {band 4}
-{2}  How to read a group: name, machine, chart points and releases; its best
-{2}  placing of the year; every release in date order. A voted prod shows its
-{2}  places ({7}#3 #5{2}; {3}-{2} outside the twenty), the points they earned, and each
-{2}  month's score and votes ({3}$(score 2009-12 Glass Orchard)/$(votes 2009-12 Glass Orchard){2}), with its place when it missed the
-{2}  chart. The notes: chart entries, last year, the busiest month, all years.
+{2}  How to read a group: name, machine, points, releases; its best placing;
+{2}  every release by date. A voted prod shows its places ({7}#3 #5{2}; {3}-{2} outside the
+{2}  twenty), their points, and each month's score/votes ({3}$(score 2009-12 Glass Orchard)/$(votes 2009-12 Glass Orchard){2}), with the
+{2}  place when it missed the chart. Notes: entries, last year, busiest month.
 @group_pages 2009 charts
-{2}  {H}Brass Heron{2} alone took {7}$(group_points 2009 Brass Heron){2} of the year's {7}$(chart_points 2009){2} points. Further down, one
-{2}  good month makes a season, and a single placing stays on this page for good.
+{2}  {H}Brass Heron{2} alone took {7}$(group_points 2009 Brass Heron){2} of the year's {7}$(chart_points 2009){2} points; everyone else, crumbs.
 
 @group_pages 2009 busy
-{2}  Not one group above placed in 2009, yet every one of them was voted: the
-{2}  places under their titles show how near they came.
+{2}  None of these placed in 2009; the places under their titles show how near.
 
 @group_pages 2009 few
-{3}  Votes: the best score and its number of votes; none, when nobody marked it.
-{2}  Small groups, small numbers, and some of the year's oddest titles.
+{3}  Votes: the best score and its votes; none, when nobody marked it.
 
 {band 4}
 {H f2}  Gone quiet
-{2}  Nothing from these this year, the most recently quiet first. Their work
-{2}  stays on {1}> Alltime Stats{2}, and we would be glad to count them again.
+{2}  Nothing from these in 2009, latest first; their work is on {1}> Alltime Stats{2}.
 @gone_quiet 2009
 
 {band 6}
@@ -52,5 +46,4 @@
 @group_index 2009
 
 {3}  Missing a release, or counted in the wrong month? Tell the register by 10
-{3}  January 2010 (rule 9.1; the address is in the editorial); issue 38 mends it.
-{3}  {1}Home{3} brings you back to the top of the page.
+{3}  January 2010 (rule 9.1; address in the editorial). {1}Home{3}: back to the top.

@@ -53,7 +53,7 @@ TEST(Modules, NameTheTrackerTheComposersUsed) {
     ASSERT_GE(committed.size(), 60u);
     std::string tracker(committed.begin() + 38, committed.begin() + 58);
     tracker.erase(tracker.find_last_not_of(std::string(" \0", 2)) + 1);
-    EXPECT_EQ(tracker, "Cube Studio 3.0") << "module" << n;
+    EXPECT_EQ(tracker, "Ferroplan 3.0") << "module" << n;
   }
 }
 

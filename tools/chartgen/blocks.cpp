@@ -320,7 +320,7 @@ bool block_records(const Register& reg, Lines& out, std::string&) {
   if (!score_h.empty()) record("Highest score", score_text(best_score), score_h);
   if (!votes_h.empty()) record("Most votes in one chart", num(best_votes), votes_h);
   if (!ones_h.empty()) record("Most productions at No.1", num(most_ones), ones_h);
-  if (!month_h.empty()) record("Most releases by one group", num(most_month), month_h);
+  if (!month_h.empty()) record("Most releases in one month", num(most_month), month_h);
   if (!ballots_h.empty()) record("Most ballots for one chart", num(most_ballots), ballots_h);
   return true;
 }

@@ -437,8 +437,8 @@ void group_block(const Register& reg, const Year& y, const GroupYear& gy, int ra
     std::string kind = kind_word(b.kind, 1) + (released < y.first ? ", " + month_name(released) : "");
     std::string where = gy.best_months.size() <= 3 ? month_list(gy.best_months)
                                                     : counted(int(gy.best_months.size()), "month", "months");
-    facts.put('3', "Best: ").put('F', b.title).put('3', " (" + kind + "), No." + num(gy.best_rank) + " in " + where + ".");
-    out.push_back(facts.text);
+    wrap_pieces({{'3', "Best: "}, {'F', b.title, true}, {'3', " (" + kind + "), No." + num(gy.best_rank) + " in " + where + "."}},
+                5, out);
   } else if (gy.closest < 0) {
     facts.put('3', "No production was voted this year.");
     out.push_back(facts.text);

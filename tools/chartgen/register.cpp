@@ -193,6 +193,20 @@ bool parse_register(std::string_view text, std::string_view file, Register& out,
                           " marks from 1 to 10 average to that score");
           rel.votes.push_back(v);
         }
+        // A strong month followed, inside the window, by a month with few or no votes.
+        int last_month = out.ballots.rbegin()->first;
+        for (int i = 0; i + 1 < chart_window; ++i) {
+          int month = rel.first_chart + i;
+          if (month + 1 > last_month) break;
+          int now = 0, next = 0;
+          for (const Vote& v : rel.votes) {
+            if (v.month == month) now = v.votes;
+            if (v.month == month + 1) next = v.votes;
+          }
+          if (now >= strong_votes && next * kept_share_divisor < now)
+            return r.fail(std::to_string(now) + " votes, then " + std::to_string(next) +
+                          " the next month: a production keeps at least a quarter of its voters inside its window");
+        }
       }
       out.releases.push_back(std::move(rel));
     } else {

@@ -33,6 +33,11 @@ inline constexpr int chart_window = 3;
 // its counted ballots; and a production needs this many votes for a score.
 inline constexpr int max_marks_per_ballot = 10;
 inline constexpr int min_votes = 5;
+// Voters drift away from a production, they do not vanish: one with this many
+// votes keeps at least a quarter of them the next month while it is still in
+// its chart window.
+inline constexpr int strong_votes = 40;
+inline constexpr int kept_share_divisor = 4;
 
 constexpr int month_index(int year, int month) { return year * 12 + (month - 1); }
 constexpr int year_of(int m) { return m / 12; }
