@@ -28,7 +28,7 @@
 {2}  twenty), their points, and each month's score/votes ({3}$(score 2009-12 Glass Orchard)/$(votes 2009-12 Glass Orchard){2}), with the
 {2}  place when it missed the chart. Notes: entries, last year, busiest month.
 @group_pages 2009 charts
-{2}  {H}Brass Heron{2} alone took {7}$(group_points 2009 Brass Heron){2} of the year's {7}$(chart_points 2009){2} points; everyone else, crumbs.
+{2}  {H}Brass Heron{2} alone took {7}$(group_points 2009 Brass Heron){2} of the year's {7}$(chart_points 2009){2} points, about one in four.
 
 @group_pages 2009 busy
 {2}  None of these placed in 2009; the places under their titles show how near.
