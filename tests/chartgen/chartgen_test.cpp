@@ -46,13 +46,58 @@ const std::string head =
     "ballots | 2009-10 | 100\nballots | 2009-11 | 100\nballots | 2009-12 | 100\n"
     "group | Alpha | c64\ngroup | Beta | pc\n";
 
+const char* const generated_pages[] = {"page01", "page04", "page05", "page08"};
+
+Register committed_register() {
+  Register reg;
+  std::string error;
+  EXPECT_TRUE(parse_register(read(MAG_SOURCE_DIR "/assets/data/releases.txt"), "releases.txt", reg, error)) << error;
+  return reg;
+}
+
+std::string plain(const std::string& line) {
+  std::string out;
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '{' && i + 1 < line.size() && line[i + 1] == '{') {
+      out += '{';
+      ++i;
+    } else if (line[i] == '{') {
+      i = line.find('}', i);
+    } else {
+      out += line[i];
+    }
+  }
+  return out;
+}
+
+// The expanded lines as one text, with or without their markup.
+std::string expanded(const Register& reg, const std::string& tpl, bool plain_text = false) {
+  std::vector<std::string> lines;
+  std::string error;
+  EXPECT_TRUE(expand_template(tpl, "p", reg, lines, error)) << error;
+  std::string all;
+  for (const std::string& l : lines) all += (plain_text ? plain(l) : l) + "\n";
+  return all;
+}
+
+// Plain text with each wrapped note joined into one line.
+std::string prose(const Register& reg, const std::string& tpl) {
+  return std::regex_replace(expanded(reg, tpl, true), std::regex("\n +"), " ");
+}
+
+std::string expand_error(const Register& reg, const std::string& tpl) {
+  std::vector<std::string> lines;
+  std::string error;
+  EXPECT_FALSE(expand_template(tpl, "p", reg, lines, error));
+  return error;
+}
+
 }  // namespace
 
 TEST(ChartgenPages, CommittedPagesMatchTheRegister) {
   std::string dir = MAG_SOURCE_DIR "/assets/";
-  Register reg;
+  Register reg = committed_register();
   std::string error;
-  ASSERT_TRUE(parse_register(read(dir + "data/releases.txt"), "releases.txt", reg, error)) << error;
   // Page 4 is the long one the magazine expects at 1615 lines; 1, 5 and 8 carry its charts.
   struct Page {
     const char* name;
@@ -212,16 +257,12 @@ TEST(ChartgenTemplate, ValuesBlocksAndWidths) {
                               "p", reg, lines, error))
       << error;
   EXPECT_EQ(lines, (std::vector<std::string>{"3 1 39 0", "December 2009"}));
-  Register silent = parse_ok(head + "group | Gamma | pc\n");
-  EXPECT_FALSE(expand_template("$(last_release Gamma)\n", "p", silent, lines, error));
-  EXPECT_EQ(error, "p:1: 'Gamma' has no release in the register");
+  EXPECT_EQ(expand_error(parse_ok(head + "group | Gamma | pc\n"), "$(last_release Gamma)\n"),
+            "p:1: 'Gamma' has no release in the register");
 
-  EXPECT_FALSE(expand_template("$(rank 2009-11 Bells)\n", "p", reg, lines, error));
-  EXPECT_EQ(error, "p:1: 'Bells' is not in the chart of November 2009");
-  EXPECT_FALSE(expand_template("x\n@no_such_block\n", "p", reg, lines, error));
-  EXPECT_EQ(error, "p:2: unknown block '@no_such_block'");
-  EXPECT_FALSE(expand_template(std::string(81, 'x') + "\n", "p", reg, lines, error));
-  EXPECT_EQ(error, "p:1: line 1 of the page is 81 columns wide, more than 80");
+  EXPECT_EQ(expand_error(reg, "$(rank 2009-11 Bells)\n"), "p:1: 'Bells' is not in the chart of November 2009");
+  EXPECT_EQ(expand_error(reg, "x\n@no_such_block\n"), "p:2: unknown block '@no_such_block'");
+  EXPECT_EQ(expand_error(reg, std::string(81, 'x') + "\n"), "p:1: line 1 of the page is 81 columns wide, more than 80");
 
   // Markup takes no columns; "{{" is one; box drawing is one per character.
   EXPECT_EQ(markup_width("{D f2}ab{{c{/}║"), 5);
@@ -268,17 +309,9 @@ TEST(ChartgenBlocks, GroupPagesPutEachGroupInOnePart) {
   for (int i = 0; i < 4; ++i) text += "release | 2009-12-0" + std::to_string(1 + i) + " | Beta | music | B" + std::to_string(i) + "\n";
   text += "release | 2009-10-03 | Gamma | gfx | Lone\n";
   Register reg = parse_ok(text);
-  auto expand = [&](const std::string& tpl) {
-    std::vector<std::string> lines;
-    std::string error;
-    EXPECT_TRUE(expand_template(tpl, "p", reg, lines, error)) << error;
-    std::string all;
-    for (const std::string& l : lines) all += l + "\n";
-    return all;
-  };
-  std::string charts = expand("@group_pages 2009 charts\n");
-  std::string busy = expand("@group_pages 2009 busy\n");
-  std::string few = expand("@group_pages 2009 few\n");
+  std::string charts = expanded(reg, "@group_pages 2009 charts\n");
+  std::string busy = expanded(reg, "@group_pages 2009 busy\n");
+  std::string few = expanded(reg, "@group_pages 2009 few\n");
   EXPECT_NE(charts.find("Alpha"), std::string::npos);
   EXPECT_NE(charts.find("210{2} points"), std::string::npos);  // all twenty places of November
   EXPECT_EQ(charts.find("Beta"), std::string::npos);
@@ -289,33 +322,15 @@ TEST(ChartgenBlocks, GroupPagesPutEachGroupInOnePart) {
   EXPECT_NE(few.find("Gamma"), std::string::npos);
   EXPECT_NE(few.find("Lone"), std::string::npos);
   EXPECT_EQ(few.find("Beta"), std::string::npos);
-  std::string index = expand("@group_index 2009\n");
+  std::string index = expanded(reg, "@group_index 2009\n");
   EXPECT_NE(index.find("I.1"), std::string::npos);
   EXPECT_NE(index.find("{2}II"), std::string::npos);
   EXPECT_NE(index.find("{2}III"), std::string::npos);
-  EXPECT_NE(expand("@month_diary 2009\n").find("First release ever: {H}Gamma"), std::string::npos);
-  std::string error;
-  std::vector<std::string> lines;
-  EXPECT_FALSE(expand_template("@group_pages 2009 most\n", "p", reg, lines, error));
-  EXPECT_EQ(error, "p:1: unknown part 'most' (charts, busy, few)");
+  EXPECT_NE(expanded(reg, "@month_diary 2009\n").find("First release ever: {H}Gamma"), std::string::npos);
+  EXPECT_EQ(expand_error(reg, "@group_pages 2009 most\n"), "p:1: unknown part 'most' (charts, busy, few)");
 }
 
 namespace {
-
-std::string plain(const std::string& line) {
-  std::string out;
-  for (size_t i = 0; i < line.size(); ++i) {
-    if (line[i] == '{' && i + 1 < line.size() && line[i + 1] == '{') {
-      out += '{';
-      ++i;
-    } else if (line[i] == '{') {
-      i = line.find('}', i);
-    } else {
-      out += line[i];
-    }
-  }
-  return out;
-}
 
 std::vector<std::vector<std::string>> blocks_of(const std::string& page) {
   std::vector<std::vector<std::string>> blocks(1);
@@ -349,20 +364,12 @@ TEST(ChartgenBlocks, GroupPagesTellTiesAndSortLikeAReader) {
           "release | 2009-10-07 | alpha | music | A3\nrelease | 2009-10-08 | Beta | music | B1 | 9.5/20 9.5/20 9.5/20\n"
           "release | 2009-10-09 | \xC3\x84pfel | music | P1\n";
   Register reg = parse_ok(text);
-  auto expand = [&](const std::string& tpl) {
-    std::vector<std::string> lines;
-    std::string error;
-    EXPECT_TRUE(expand_template(tpl, "p", reg, lines, error)) << error;
-    std::string all;
-    for (const std::string& l : lines) all += plain(l) + "\n";
-    return std::regex_replace(all, std::regex("\n +"), " ");  // the notes wrap
-  };
-  std::string charts = expand("@group_pages 2009 charts\n");
+  std::string charts = prose(reg, "@group_pages 2009 charts\n");
   EXPECT_NE(charts.find("Zeta C64"), std::string::npos) << charts;
   EXPECT_NE(charts.find("Best: Top (demo), No.1 in November."), std::string::npos) << charts;
   EXPECT_NE(charts.find("Busiest in October and November, with 3 each."), std::string::npos) << charts;
   // Beta and Äpfel are level third on music disks: both stand, by name.
-  std::string leaders = expand("@kind_leaders 2009\n");
+  std::string leaders = prose(reg, "@kind_leaders 2009\n");
   EXPECT_NE(leaders.find("Zeta 4, alpha 3, \xC3\x84pfel 1, Beta 1"), std::string::npos) << leaders;
   // The index ignores case and accents: alpha, Äpfel, Beta, Zeta, down the columns.
   std::vector<std::string> index;
@@ -420,7 +427,7 @@ TEST(ChartgenPages, GroupReleaseStatsHasNoLookAlikeOrEmptyBlocks) {
   EXPECT_GT(group_blocks, 50);
   EXPECT_GT(unplaced, 10);
   // Counts agree with their nouns on every generated page.
-  for (const char* name : {"page01", "page04", "page05", "page08"}) {
+  for (const char* name : generated_pages) {
     std::string text = plain(read(std::string(MAG_SOURCE_DIR "/assets/pages/") + name + ".txt"));
     EXPECT_FALSE(std::regex_search(text, std::regex(R"((^|[^0-9])1 (releases|points|entries|groups|months)\b)")))
         << name;
@@ -465,13 +472,7 @@ TEST(ChartgenBlocks, NotesOfAGroupThatFellSilent) {
   text += "group | Hush | c64\nrelease | 2008-06-10 | Hush | demo | Then\n";
   for (int m = 1; m <= 5; ++m)
     text += "release | 2009-0" + std::to_string(m) + "-05 | Hush | music | Hush " + std::to_string(m) + "\n";
-  Register reg = parse_ok(text);
-  std::vector<std::string> lines;
-  std::string error;
-  ASSERT_TRUE(expand_template("@group_pages 2009 busy\n", "p", reg, lines, error)) << error;
-  std::string all;
-  for (const std::string& l : lines) all += plain(l) + "\n";
-  all = std::regex_replace(all, std::regex("\n +"), " ");
+  std::string all = prose(parse_ok(text), "@group_pages 2009 busy\n");
   EXPECT_NE(all.find("Nothing released since 5 May. In 2008: 1 release; more in 2009."), std::string::npos) << all;
   EXPECT_EQ(all.find(" now"), std::string::npos) << all;
 }
@@ -481,11 +482,7 @@ TEST(ChartgenBlocks, RecordsCountOneGroupsMonth) {
   Register reg = parse_ok(head +
                           "release | 2009-11-02 | Alpha | demo | A1\nrelease | 2009-11-03 | Alpha | demo | A2\n"
                           "release | 2009-11-04 | Beta | demo | B1\nrelease | 2009-12-04 | Beta | demo | B2\n");
-  std::vector<std::string> lines;
-  std::string error;
-  ASSERT_TRUE(expand_template("@records\n", "p", reg, lines, error)) << error;
-  std::string all;
-  for (const std::string& l : lines) all += plain(l) + "\n";
+  std::string all = expanded(reg, "@records\n", true);
   EXPECT_TRUE(std::regex_search(all, std::regex("Most releases in one month (·)+ 2   November 2009\n +Alpha\n"))) << all;
   EXPECT_EQ(all.find("No.1"), std::string::npos) << "a record of nothing: " << all;  // no chart, no number ones
 }
@@ -495,7 +492,7 @@ TEST(ChartgenBlocks, RecordsCountOneGroupsMonth) {
 // from the register.
 TEST(ChartgenPages, TemplatesTypeNoChartNumbersByHand) {
   int templates = 0;
-  for (const char* name : {"page01", "page04", "page05", "page08"}) {
+  for (const char* name : generated_pages) {
     std::string text = read(std::string(MAG_SOURCE_DIR "/assets/data/") + name + ".tpl");
     ASSERT_FALSE(text.empty()) << name;
     ++templates;
@@ -509,9 +506,7 @@ TEST(ChartgenPages, TemplatesTypeNoChartNumbersByHand) {
 // Rule 2.1 leaves out a version that only fixes faults; a tool's next version
 // within two weeks of the last one (fourteen days or fewer) reads as such a fix.
 TEST(ChartgenRegister, NoToolVersionWithinTwoWeeksOfTheLast) {
-  Register reg;
-  std::string error;
-  ASSERT_TRUE(parse_register(read(MAG_SOURCE_DIR "/assets/data/releases.txt"), "releases.txt", reg, error)) << error;
+  Register reg = committed_register();
   using namespace std::chrono;
   std::map<std::string, std::pair<sys_days, std::string>> last;  // title without its version -> date, title
   std::regex versioned(R"(^(.*\S) \d+\.\d+$)");
@@ -532,9 +527,7 @@ TEST(ChartgenRegister, NoToolVersionWithinTwoWeeksOfTheLast) {
 
 // "Lagoon Disk 4" after "Lagoon Disk 2" makes a reader ask where the third went.
 TEST(ChartgenRegister, NumberedSeriesCountOnInReleaseOrder) {
-  Register reg;
-  std::string error;
-  ASSERT_TRUE(parse_register(read(MAG_SOURCE_DIR "/assets/data/releases.txt"), "releases.txt", reg, error)) << error;
+  Register reg = committed_register();
   std::map<std::string, int> last;  // series name -> its latest number
   std::regex numbered(R"(^(.*\D) (\d{1,2})$)");
   int series_releases = 0;
@@ -553,9 +546,7 @@ TEST(ChartgenRegister, NumberedSeriesCountOnInReleaseOrder) {
 // have been seen by a few voters that month: at most 4% of the counted ballots
 // for each day it had (released on the 20th, 4%; on the 16th, 20%).
 TEST(ChartgenRegister, LateReleasesHaveFewVotesInTheirFirstMonth) {
-  Register reg;
-  std::string error;
-  ASSERT_TRUE(parse_register(read(MAG_SOURCE_DIR "/assets/data/releases.txt"), "releases.txt", reg, error)) << error;
+  Register reg = committed_register();
   int late = 0;
   for (const Release& r : reg.releases) {
     if (r.day < 16 || r.day > chart_deadline_day || r.votes.empty()) continue;
