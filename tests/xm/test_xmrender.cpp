@@ -8,13 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/tools/run_tool.h"
 #include "tests/xm/xm_test_support.h"
 
 using namespace xmw;
 
 namespace {
-
-const std::string tool = std::string(MAG_BINARY_DIR) + "/xmrender";
 
 // Per test: ctest runs the tests of this file in parallel processes.
 std::string temp(const std::string& name) {
@@ -26,16 +25,7 @@ std::string slurp(const std::string& path) {
   return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
-struct ToolRun {
-  int status;
-  std::string err;
-};
-
-ToolRun run(const std::string& args) {
-  const std::string err = temp("stderr.txt");
-  int status = std::system((tool + " " + args + " >/dev/null 2>" + err).c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(err)};
-}
+ToolRun run(const std::vector<std::string>& arguments) { return run_tool("xmrender", arguments); }
 
 std::string save(const std::string& name, const std::vector<uint8_t>& bytes) {
   const std::string path = temp(name);
@@ -79,32 +69,33 @@ int64_t sum_of(const std::vector<int16_t>& samples, int side) {
 
 TEST(Xmrender, BadArgumentsGiveOneLineAndStatusTwo) {
   const std::string module = save("two.xm", write(two_sides()));
-  const std::string out = " -o " + temp("x.wav");
-  for (const std::string& args :
-       {std::string(""), "--frobnicate " + module, module + " --seconds", module + out + " --seconds abc",
-        module + out + " --seconds 0", module + out + " --mute 0", module + out + " --solo 1,x",
-        module + out + " --solo 33", module + " -o", module + out + " --mute 1 --solo 2", module + " " + module + out,
-        module + " --timeline " + temp("t.txt"), module + " --until-end", module + out + " --solo 3"}) {
-    SCOPED_TRACE("xmrender " + args);
+  const std::string out = temp("x.wav");
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {}, {"--frobnicate", module}, {module, "--seconds"}, {module, "-o", out, "--seconds", "abc"},
+           {module, "-o", out, "--seconds", "0"}, {module, "-o", out, "--mute", "0"},
+           {module, "-o", out, "--solo", "1,x"}, {module, "-o", out, "--solo", "33"}, {module, "-o"},
+           {module, "-o", out, "--mute", "1", "--solo", "2"}, {module, module, "-o", out},
+           {module, "--timeline", temp("t.txt")}, {module, "--until-end"}, {module, "-o", out, "--solo", "3"}}) {
+    SCOPED_TRACE(testing::PrintToString(args));
     ToolRun r = run(args);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err.rfind("xmrender: ", 0), 0u) << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
   }
-  ToolRun missing = run(temp("no_such.xm") + out);
+  ToolRun missing = run({temp("no_such.xm"), "-o", out});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.err.rfind("xmrender: cannot open", 0), 0u) << missing.err;
-  ToolRun junk = run(save("junk.xm", std::vector<uint8_t>(200, 'x')) + out);
+  ToolRun junk = run({save("junk.xm", std::vector<uint8_t>(200, 'x')), "-o", out});
   EXPECT_EQ(junk.status, 1);
-  EXPECT_EQ(run("--help").status, 0);
+  EXPECT_EQ(run({"--help"}).status, 0);
 }
 
 TEST(Xmrender, SoloAndMuteLeaveOnlyTheChannelsAsked) {
   const std::string module = save("two.xm", write(two_sides()));
   const std::string all = temp("all.wav"), solo = temp("solo.wav"), mute = temp("mute.wav");
-  ASSERT_EQ(run(module + " -o " + all + " --seconds 2").status, 0);
-  ASSERT_EQ(run(module + " -o " + solo + " --seconds 2 --solo 1").status, 0);
-  ASSERT_EQ(run(module + " -o " + mute + " --seconds 2 --mute 1").status, 0);
+  ASSERT_EQ(run({module, "-o", all, "--seconds", "2"}).status, 0);
+  ASSERT_EQ(run({module, "-o", solo, "--seconds", "2", "--solo", "1"}).status, 0);
+  ASSERT_EQ(run({module, "-o", mute, "--seconds", "2", "--mute", "1"}).status, 0);
   std::vector<int16_t> a = wav_samples(all), s = wav_samples(solo), m = wav_samples(mute);
   ASSERT_EQ(a.size(), 2u * 88200);
   ASSERT_EQ(s.size(), a.size());
@@ -132,10 +123,10 @@ TEST(Xmrender, UntilEndStopsWhereTheSongRepeats) {
   const size_t frames_per_row = 6 * 882;
   const std::string module = save("wrap.xm", write(song));
   const std::string wrap = temp("wrap.wav"), plain = temp("plain.wav");
-  ASSERT_EQ(run(module + " -o " + wrap + " --until-end").status, 0);
+  ASSERT_EQ(run({module, "-o", wrap, "--until-end"}).status, 0);
   std::vector<int16_t> w = wav_samples(wrap);
   EXPECT_EQ(w.size() / 2, (16 + 16 + 16 + 4) * frames_per_row) << "pattern 0 again at position 2 is no end";
-  ASSERT_EQ(run(module + " -o " + plain + " --seconds 20").status, 0);
+  ASSERT_EQ(run({module, "-o", plain, "--seconds", "20"}).status, 0);
   std::vector<int16_t> p = wav_samples(plain);
   const size_t fade = 2 * 88200;
   ASSERT_GT(w.size(), fade);
@@ -146,6 +137,6 @@ TEST(Xmrender, UntilEndStopsWhereTheSongRepeats) {
   // A jump back (B00 on row 1 of the last pattern) ends the song there too.
   at(song.patterns[2], 2, 1, 1) = {0, 0, 0, 0x0B, 0x00};
   const std::string jump = temp("jump.wav");
-  ASSERT_EQ(run(save("jump.xm", write(song)) + " -o " + jump + " --until-end").status, 0);
+  ASSERT_EQ(run({save("jump.xm", write(song)), "-o", jump, "--until-end"}).status, 0);
   EXPECT_EQ(wav_samples(jump).size() / 2, (16 + 16 + 16 + 2) * frames_per_row);
 }
